@@ -1,0 +1,16 @@
+# GoogleTest for the unit tests: the system package on the host, built from Debian's
+# sources for the Windows cross builds (run under Wine through CTest's emulator).
+if(TARGET GTest::gtest_main)
+  return()
+endif()
+if(CMAKE_CROSSCOMPILING)
+  set(gtest_disable_pthreads ON CACHE BOOL "" FORCE)
+  set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+  add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+  add_library(GTest::gtest ALIAS gtest)
+  add_library(GTest::gtest_main ALIAS gtest_main)
+  add_library(GTest::gmock ALIAS gmock)
+else()
+  find_package(GTest REQUIRED)
+endif()
+include(GoogleTest)

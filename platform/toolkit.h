@@ -1,0 +1,99 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "core/icon_holder.h"
+
+namespace quor6 {
+
+struct NotifyIconRecord;
+
+// Handles as the tray request record carries them: 32 bits wide.
+using Handle32 = std::uint32_t;
+
+enum class ListBox { rirekiList, rirekilist2 };
+
+// Command identifiers of the tray menu entries (also the WM_COMMAND ids on Win32).
+enum class MenuCommand : int {
+    None = 0,
+    resetAnser = 101,
+    displayrireki = 102,
+    diplayHelp = 103,
+    mnuAbout = 104,
+    mnuEnd = 105,
+    rirekimnuFirst = 110,  // rirekimnu(0); the ten entries are 110..119
+    rirekimnuLast = 119,
+};
+
+// Tray requests passed to the shell.
+inline constexpr std::uint32_t kNimAdd = 0;
+inline constexpr std::uint32_t kNimModify = 1;
+inline constexpr std::uint32_t kNimDelete = 2;
+
+// Everything the program's handlers may ask of the window system. One implementation drives
+// real Win32 windows; the test suite has a scripted fake. All positions and sizes are twips.
+class Toolkit {
+public:
+    virtual ~Toolkit() = default;
+
+    // The window frmQuor6.
+    virtual double formLeft() const = 0;
+    virtual double formTop() const = 0;
+    virtual double formWidth() const = 0;
+    virtual double formHeight() const = 0;
+    virtual void setFormLeft(float twips) = 0;
+    virtual void setFormTop(float twips) = 0;
+    virtual double screenWidth() const = 0;
+    virtual double screenHeight() const = 0;
+    virtual void showForm() = 0;
+    virtual void hideForm() = 0;
+    virtual Handle32 formHandle() const = 0;
+
+    // Text1..Text5 (slot 1..5): the tray hosts. Text1's text is the guess.
+    virtual Handle32 textBoxHandle(int slot) const = 0;
+    virtual std::string guessText() const = 0;
+    virtual void setGuessText(std::string_view text) = 0;
+
+    // The image handle held by an icon holder, valid for the life of the window.
+    virtual Handle32 iconHandle(IconHolder holder) const = 0;
+
+    // Shell_NotifyIconA with the one request record; the shell may call back into the program
+    // (sent messages) before this returns.
+    virtual bool shellNotifyIcon(std::uint32_t request, const NotifyIconRecord& record) = 0;
+
+    // The two list boxes (texts in UTF-8).
+    virtual void listClear(ListBox list) = 0;
+    virtual void listAppend(ListBox list, std::string_view line) = 0;
+    virtual int listCount(ListBox list) const = 0;
+    virtual std::string listItem(ListBox list, int index) const = 0;
+    virtual void setListVisible(ListBox list, bool visible) = 0;
+
+    // The menu root mnuTray (shown as a menu bar when visible) and rirekimnu(0..9).
+    virtual void setMenuRootVisible(bool visible) = 0;
+    virtual void setHistoryEntryCaption(int index, std::string_view caption) = 0;
+    virtual void setHistoryEntryVisible(int index, bool visible) = 0;
+
+    // Tray menu: SetForegroundWindow, then the popup at the pointer. The chosen command is
+    // returned (None when the menu was dismissed) so that it runs inside the calling handler.
+    virtual bool setForegroundWindow(Handle32 window) = 0;
+    virtual MenuCommand popupTrayMenu() = 0;
+
+    // Message handling: deliver everything pending, then return; and a blocking pause.
+    virtual void doEvents() = 0;
+    virtual void sleepMilliseconds(unsigned milliseconds) = 0;
+
+    // A modal box with an OK button only, no icon, titled with the program name.
+    virtual void messageBox(std::string_view text) = 0;
+
+    // Process services.
+    virtual bool previousInstanceRunning() = 0;
+    [[noreturn]] virtual void endProcess() = 0;
+    virtual std::string executableDirectory() const = 0;
+    virtual std::string windowsDirectory() const = 0;
+    // Starts `program` with `commandLine` in a normal, focused window without waiting for it.
+    virtual bool startProcess(std::string_view program, std::string_view commandLine) = 0;
+};
+
+}  // namespace quor6

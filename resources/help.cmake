@@ -1,0 +1,1 @@
+# help targets: written by the help work

@@ -1,0 +1,1 @@
+# icon targets: written by the icon work

@@ -1,0 +1,85 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "core/puzzle_state.h"
+#include "core/random_source.h"
+#include "platform/toolkit.h"
+#include "tray/tray_slots.h"
+
+namespace quor6 {
+
+// Texts the program shows in message boxes (UTF-8).
+inline constexpr std::string_view kAlreadyRunningText = "既に起動されています";
+inline constexpr std::string_view kHelpViewerFailedText =
+    "ヘルプ ビューア (Winhlp32.exe) を起動できませんでした。\n"
+    "ゲームはそのまま続けられます。";
+inline constexpr std::string_view kHelpFileName = "quor6.hlp";
+inline constexpr std::string_view kHelpViewerName = "Winhlp32.exe";
+
+// The one window object of the program: it owns the puzzle state and the tray record for the
+// whole run, and its members are the event handlers. Everything it shows or asks of the
+// window system goes through the toolkit.
+class frmQuor6 {
+public:
+    frmQuor6(Toolkit& toolkit, RandomSource& random) : toolkit_(toolkit), random_(random) {}
+
+    frmQuor6(const frmQuor6&) = delete;
+    frmQuor6& operator=(const frmQuor6&) = delete;
+
+    // Life cycle.
+    void Form_Load();
+    void Form_Unload(std::int16_t& Cancel);
+    void Command2_Click();
+    void mnuEnd_Click();
+    // The window system closes the window (close command, log-off, shutdown).
+    void closeByWindowSystem();
+
+    // Tray menu and window commands.
+    void resetAnser_Click();
+    void mnuAbout_Click();
+    void displayrireki_Click();
+    void diplayHelp_Click();
+    void Command1_Click();
+    void runMenuCommand(MenuCommand command);
+
+    // Tray mouse messages, already recovered to their message number.
+    void text1_MouseMove(std::uint32_t message) { onTrayMouse(1, message); }
+    void text2_MouseMove(std::uint32_t message) { onTrayMouse(2, message); }
+    void text3_MouseMove(std::uint32_t message) { onTrayMouse(3, message); }
+    void text4_MouseMove(std::uint32_t message) { onTrayMouse(4, message); }
+    void text5_MouseMove(std::uint32_t message) { onTrayMouse(5, message); }
+    void onTrayMouse(int slot, std::uint32_t message);
+
+    // The shell's tray was (re)created: put the five icons back.
+    void onTaskbarCreated();
+
+    const PuzzleState& state() const { return state_; }
+    const NotifyIconRecord& trayRecord() const { return tray_.record(); }
+
+    // The help command line for an executable directory, exactly as it is started.
+    static std::string helpCommandLine(std::string_view executableDirectory);
+
+private:
+    void newSecret();
+    void judgeGuess();
+    void addHistory(std::string_view line);
+    void clearHistory(bool withWindowList);
+    void fillWindowListFromStore();
+    void spinDigitUp(const int& position);
+    void spinDigitDown(const int& position);
+    void openTrayMenu();
+    void showAnswer();
+    void quit();
+    void showSlots(IconHolder slot1, IconHolder slot2, IconHolder slot3, IconHolder slot4);
+    Handle32 host(int slot) const { return toolkit_.textBoxHandle(slot); }
+
+    Toolkit& toolkit_;
+    RandomSource& random_;
+    PuzzleState state_;
+    TraySlots tray_{toolkit_};
+};
+
+}  // namespace quor6

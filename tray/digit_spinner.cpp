@@ -1,0 +1,38 @@
+#include "tray/digit_spinner.h"
+
+#include <string>
+
+#include "core/guess.h"
+
+namespace quor6 {
+
+void showGuessInSlots(TraySlots& tray, Toolkit& toolkit) {
+    for (int slot = 1; slot <= 4; ++slot) {
+        const int digit = guessDigit(toolkit.guessText(), slot);
+        tray.changeTrayIcon(slot, toolkit.textBoxHandle(slot), PictureNum(digit));
+    }
+}
+
+void spinDigit(SpinDirection direction, const int& position, PuzzleState& state, TraySlots& tray,
+               Toolkit& toolkit) {
+    if (position < 1 || position > 4) return;
+    for (;;) {
+        if (state.SpinHold != kTrue) return;
+        if (state.VerdictShown == kTrue) {
+            showGuessInSlots(tray, toolkit);
+            state.VerdictShown = kFalse;
+            return;
+        }
+        const std::string guess = toolkit.guessText();
+        const int digit = guessDigit(guess, position);
+        const int stepped =
+            direction == SpinDirection::Up ? digitAfterStepUp(digit) : digitAfterStepDown(digit);
+        toolkit.setGuessText(withDigit(guess, position, stepped));
+        toolkit.doEvents();
+        tray.changeTrayIcon(position, toolkit.textBoxHandle(position), PictureNum(stepped));
+        toolkit.sleepMilliseconds(kSpinPeriodMilliseconds);
+        toolkit.doEvents();
+    }
+}
+
+}  // namespace quor6
