@@ -3,7 +3,8 @@
 namespace quor6 {
 
 char guessChar(std::string_view guess, int position) {
-    if (position < 1 || static_cast<std::size_t>(position) > guess.size()) return '0';
+    if (position < 1 || static_cast<std::size_t>(position) > guess.size())
+        return '0';
     return guess[static_cast<std::size_t>(position - 1)];
 }
 
@@ -22,9 +23,11 @@ std::string withDigit(std::string_view guess, int position, int digit) {
 }
 
 bool isWellFormedGuess(std::string_view text) {
-    if (text.size() != 4) return false;
+    if (text.size() != 4)
+        return false;
     for (const char c : text) {
-        if (c < '0' || c > '9') return false;
+        if (c < '0' || c > '9')
+            return false;
     }
     return true;
 }

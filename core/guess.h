@@ -19,7 +19,11 @@ std::string withDigit(std::string_view guess, int position, int digit);
 // Whether `text` is a well-formed guess: exactly four decimal digits.
 bool isWellFormedGuess(std::string_view text);
 
-inline int digitAfterStepUp(int digit) { return digit >= 9 ? 0 : digit + 1; }
-inline int digitAfterStepDown(int digit) { return digit <= 0 ? 9 : digit - 1; }
+inline int digitAfterStepUp(int digit) {
+    return digit >= 9 ? 0 : digit + 1;
+}
+inline int digitAfterStepDown(int digit) {
+    return digit <= 0 ? 9 : digit - 1;
+}
 
 }  // namespace quor6

@@ -32,8 +32,10 @@ inline constexpr int kIconHolderCount = static_cast<int>(IconHolder::PictureSW) 
 // The holder of the digit icon for `digit` (0..9); other values are clamped into range
 // so that a caller can never index outside the icon set.
 constexpr IconHolder PictureNum(int digit) {
-    if (digit < 0) digit = 0;
-    if (digit > 9) digit = 9;
+    if (digit < 0)
+        digit = 0;
+    if (digit > 9)
+        digit = 9;
     return static_cast<IconHolder>(digit);
 }
 

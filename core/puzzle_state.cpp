@@ -18,12 +18,14 @@ bool DigitPositionTable::at(int digit, int position) const {
 }
 
 void DigitPositionTable::set(int digit, int position, bool value) {
-    if (inTable(digit, position)) cells_[digit][position] = value;
+    if (inTable(digit, position))
+        cells_[digit][position] = value;
 }
 
 bool DigitPositionTable::used(int digit) const {
     for (int p = 1; p <= 4; ++p) {
-        if (at(digit, p)) return true;
+        if (at(digit, p))
+            return true;
     }
     return false;
 }
@@ -38,7 +40,8 @@ void newSecret(PuzzleState& state, RandomSource& random) {
             const double r = random.nextUnit();
             digit = static_cast<int>(std::floor(r * 9.0 + 1.0));
             // A source that breaks its [0, 1) promise must not produce 0 or 10.
-            if (digit < 1 || digit > 9) digit = 0;
+            if (digit < 1 || digit > 9)
+                digit = 0;
         } while (digit == 0 || state.DigitUseTable.used(digit));
         state.DigitUseTable.set(digit, position, true);
         state.SecretNumber.push_back(static_cast<char>('0' + digit));

@@ -13,7 +13,7 @@ class RandomSource;
 // Digit-at-position flags of the hidden number: entry (d, p) is true exactly when digit d
 // stands at position p (1 = leftmost). Digit 0 and position 0 exist but are never set.
 class DigitPositionTable {
-public:
+  public:
     static constexpr int kDigits = 10;
     static constexpr int kPositions = 5;
 
@@ -24,7 +24,7 @@ public:
     // True when the digit is already used at any of the positions 1..4.
     bool used(int digit) const;
 
-private:
+  private:
     std::array<std::array<bool, kPositions>, kDigits> cells_{};
 };
 

@@ -7,7 +7,8 @@ namespace quor6 {
 Verdict scoreGuess(std::string_view guess, const DigitPositionTable& table) {
     for (int n = 4; n >= 2; --n) {
         for (int k = 1; k < n; ++k) {
-            if (guessChar(guess, n) == guessChar(guess, k)) return {VerdictKind::Rejected, 0, 0};
+            if (guessChar(guess, n) == guessChar(guess, k))
+                return {VerdictKind::Rejected, 0, 0};
         }
     }
     Verdict verdict{VerdictKind::Scored, 0, 0};
@@ -24,7 +25,8 @@ Verdict scoreGuess(std::string_view guess, const DigitPositionTable& table) {
             }
         }
     }
-    if (verdict.strikes == 4) verdict.kind = VerdictKind::Solved;
+    if (verdict.strikes == 4)
+        verdict.kind = VerdictKind::Solved;
     return verdict;
 }
 

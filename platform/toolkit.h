@@ -35,7 +35,7 @@ inline constexpr std::uint32_t kNimDelete = 2;
 // Everything the program's handlers may ask of the window system. One implementation drives
 // real Win32 windows; the test suite has a scripted fake. All positions and sizes are twips.
 class Toolkit {
-public:
+  public:
     virtual ~Toolkit() = default;
 
     // The window frmQuor6.

@@ -23,7 +23,7 @@ inline constexpr std::string_view kHelpViewerName = "Winhlp32.exe";
 // whole run, and its members are the event handlers. Everything it shows or asks of the
 // window system goes through the toolkit.
 class frmQuor6 {
-public:
+  public:
     frmQuor6(Toolkit& toolkit, RandomSource& random) : toolkit_(toolkit), random_(random) {}
 
     frmQuor6(const frmQuor6&) = delete;
@@ -62,7 +62,7 @@ public:
     // The help command line for an executable directory, exactly as it is started.
     static std::string helpCommandLine(std::string_view executableDirectory);
 
-private:
+  private:
     void newSecret();
     void judgeGuess();
     void addHistory(std::string_view line);

@@ -40,9 +40,13 @@ void frmQuor6::quit() {
     toolkit_.endProcess();
 }
 
-void frmQuor6::Command2_Click() { quit(); }
+void frmQuor6::Command2_Click() {
+    quit();
+}
 
-void frmQuor6::mnuEnd_Click() { quit(); }
+void frmQuor6::mnuEnd_Click() {
+    quit();
+}
 
 void frmQuor6::closeByWindowSystem() {
     // Ending at once, as the quit commands do, so that no handler suspended below (a digit

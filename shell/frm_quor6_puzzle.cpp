@@ -7,7 +7,9 @@
 
 namespace quor6 {
 
-void frmQuor6::newSecret() { quor6::newSecret(state_, random_); }
+void frmQuor6::newSecret() {
+    quor6::newSecret(state_, random_);
+}
 
 void frmQuor6::showSlots(IconHolder slot1, IconHolder slot2, IconHolder slot3, IconHolder slot4) {
     tray_.changeTrayIcon(1, host(1), slot1);
@@ -70,7 +72,8 @@ void frmQuor6::fillWindowListFromStore() {
 void frmQuor6::addHistory(std::string_view line) {
     toolkit_.listAppend(ListBox::rirekiList, line);
     fillWindowListFromStore();
-    for (int i = 0; i < kHistoryMenuEntries; ++i) toolkit_.setHistoryEntryVisible(i, false);
+    for (int i = 0; i < kHistoryMenuEntries; ++i)
+        toolkit_.setHistoryEntryVisible(i, false);
     const int lines = toolkit_.listCount(ListBox::rirekilist2);
     const int shown = lines < kHistoryMenuEntries ? lines : kHistoryMenuEntries;
     for (int i = 0; i < shown; ++i) {
@@ -81,7 +84,8 @@ void frmQuor6::addHistory(std::string_view line) {
 
 void frmQuor6::clearHistory(bool withWindowList) {
     toolkit_.listClear(ListBox::rirekiList);
-    if (withWindowList) toolkit_.listClear(ListBox::rirekilist2);
+    if (withWindowList)
+        toolkit_.listClear(ListBox::rirekilist2);
     for (int i = 0; i < kHistoryMenuEntries; ++i) {
         toolkit_.setHistoryEntryVisible(i, false);
         toolkit_.setHistoryEntryCaption(i, "");

@@ -47,7 +47,9 @@ void frmQuor6::openTrayMenu() {
     runMenuCommand(toolkit_.popupTrayMenu());
 }
 
-void frmQuor6::showAnswer() { toolkit_.messageBox(state_.SecretNumber); }
+void frmQuor6::showAnswer() {
+    toolkit_.messageBox(state_.SecretNumber);
+}
 
 void frmQuor6::runMenuCommand(MenuCommand command) {
     switch (command) {

@@ -18,7 +18,9 @@ void frmQuor6::displayrireki_Click() {
     toolkit_.setListVisible(ListBox::rirekilist2, true);
 }
 
-void frmQuor6::Command1_Click() { toolkit_.hideForm(); }
+void frmQuor6::Command1_Click() {
+    toolkit_.hideForm();
+}
 
 std::string frmQuor6::helpCommandLine(std::string_view executableDirectory) {
     std::string line(kHelpViewerName);

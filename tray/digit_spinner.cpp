@@ -15,9 +15,11 @@ void showGuessInSlots(TraySlots& tray, Toolkit& toolkit) {
 
 void spinDigit(SpinDirection direction, const int& position, PuzzleState& state, TraySlots& tray,
                Toolkit& toolkit) {
-    if (position < 1 || position > 4) return;
+    if (position < 1 || position > 4)
+        return;
     for (;;) {
-        if (state.SpinHold != kTrue) return;
+        if (state.SpinHold != kTrue)
+            return;
         if (state.VerdictShown == kTrue) {
             showGuessInSlots(tray, toolkit);
             state.VerdictShown = kFalse;

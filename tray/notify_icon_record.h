@@ -25,7 +25,7 @@ static_assert(offsetof(NotifyIconRecord, hIcon) == 20, "hIcon at offset 20");
 static_assert(offsetof(NotifyIconRecord, szTip) == 24, "szTip at offset 24");
 
 inline constexpr std::uint32_t kRecordSize = 89;
-inline constexpr std::uint32_t kRecordFlags = 7;  // NIF_MESSAGE | NIF_ICON | NIF_TIP
+inline constexpr std::uint32_t kRecordFlags = 7;          // NIF_MESSAGE | NIF_ICON | NIF_TIP
 inline constexpr std::uint32_t kCallbackMessage = 0x200;  // WM_MOUSEMOVE
 
 }  // namespace quor6

@@ -5,8 +5,10 @@
 namespace quor6 {
 
 TrayAction trayAction(int slot, std::uint32_t message) {
-    if (slot < 1 || slot > kSlotCount) return TrayAction::None;
-    if (message == kLeftButtonUp || message == kRightButtonUp) return TrayAction::Release;
+    if (slot < 1 || slot > kSlotCount)
+        return TrayAction::None;
+    if (message == kLeftButtonUp || message == kRightButtonUp)
+        return TrayAction::Release;
     if (slot == kMenuSlot) {
         switch (message) {
             case kLeftButtonDown:
@@ -34,7 +36,8 @@ std::optional<std::uint32_t> trayCallbackMessage(int slot, std::uintptr_t wParam
     if (slot < 1 || slot > kSlotCount || wParam != static_cast<std::uintptr_t>(slot)) {
         return std::nullopt;
     }
-    if (lParam < kMouseMove || lParam > kRightButtonDoubleClick) return std::nullopt;
+    if (lParam < kMouseMove || lParam > kRightButtonDoubleClick)
+        return std::nullopt;
     return static_cast<std::uint32_t>(lParam);
 }
 

@@ -14,7 +14,7 @@ inline constexpr int kMenuSlot = 5;
 // The five tray slots and the one request record shared by every request. Each request first
 // centres the form on the screen, then rewrites the record and hands it to the shell.
 class TraySlots {
-public:
+  public:
     explicit TraySlots(Toolkit& toolkit) : toolkit_(toolkit) {}
 
     bool addTrayIcon(int slot, Handle32 host, IconHolder image);
@@ -23,7 +23,7 @@ public:
 
     const NotifyIconRecord& record() const { return NotifyIconRecord_; }
 
-private:
+  private:
     bool request(std::uint32_t code, int slot, Handle32 host, IconHolder image);
     void centreForm();
 

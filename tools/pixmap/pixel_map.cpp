@@ -7,10 +7,22 @@ namespace quor6::tools {
 
 const std::array<Rgb, 16>& standardPalette() {
     static const std::array<Rgb, 16> palette{{
-        {0, 0, 0},       {128, 0, 0},   {0, 128, 0},   {128, 128, 0},
-        {0, 0, 128},     {128, 0, 128}, {0, 128, 128}, {192, 192, 192},
-        {128, 128, 128}, {255, 0, 0},   {0, 255, 0},   {255, 255, 0},
-        {0, 0, 255},     {255, 0, 255}, {0, 255, 255}, {255, 255, 255},
+        {0, 0, 0},
+        {128, 0, 0},
+        {0, 128, 0},
+        {128, 128, 0},
+        {0, 0, 128},
+        {128, 0, 128},
+        {0, 128, 128},
+        {192, 192, 192},
+        {128, 128, 128},
+        {255, 0, 0},
+        {0, 255, 0},
+        {255, 255, 0},
+        {0, 0, 255},
+        {255, 0, 255},
+        {0, 255, 255},
+        {255, 255, 255},
     }};
     return palette;
 }
@@ -22,13 +34,16 @@ std::optional<PixelMap> parsePixelMap(std::string_view text, std::string& error)
     std::size_t start = 0;
     while (start <= text.size()) {
         std::size_t end = text.find('\n', start);
-        if (end == std::string_view::npos) end = text.size();
+        if (end == std::string_view::npos)
+            end = text.size();
         std::string_view line = text.substr(start, end - start);
         start = end + 1;
         ++lineNumber;
-        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+        if (!line.empty() && line.back() == '\r')
+            line.remove_suffix(1);
         if (line.empty() || line.front() == ';') {
-            if (end == text.size()) break;
+            if (end == text.size())
+                break;
             continue;
         }
         if (row == kMapSize) {
@@ -43,16 +58,16 @@ std::optional<PixelMap> parsePixelMap(std::string_view text, std::string& error)
         for (int x = 0; x < kMapSize; ++x) {
             const std::size_t colour = kPaletteChars.find(line[static_cast<std::size_t>(x)]);
             if (colour == std::string_view::npos) {
-                error = "line " + std::to_string(lineNumber) + ", column " +
-                        std::to_string(x + 1) + ": '" + line[static_cast<std::size_t>(x)] +
-                        "' is not a palette character";
+                error = "line " + std::to_string(lineNumber) + ", column " + std::to_string(x + 1) +
+                        ": '" + line[static_cast<std::size_t>(x)] + "' is not a palette character";
                 return std::nullopt;
             }
             map.index[static_cast<std::size_t>(row * kMapSize + x)] =
                 static_cast<std::uint8_t>(colour);
         }
         ++row;
-        if (end == text.size()) break;
+        if (end == text.size())
+            break;
     }
     if (row != kMapSize) {
         error = std::to_string(row) + " rows, expected 32";
@@ -70,7 +85,8 @@ std::optional<PixelMap> loadPixelMap(const std::string& path, std::string& error
     std::ostringstream text;
     text << in.rdbuf();
     auto map = parsePixelMap(text.str(), error);
-    if (!map) error = path + ": " + error;
+    if (!map)
+        error = path + ": " + error;
     return map;
 }
 

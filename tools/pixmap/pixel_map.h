@@ -29,7 +29,9 @@ inline constexpr std::string_view kPaletteChars = "#mgonptserlybfa.";
 // A 32 x 32 image of palette indices, row 0 at the top.
 struct PixelMap {
     std::array<std::uint8_t, kMapSize * kMapSize> index{};
-    std::uint8_t at(int x, int y) const { return index[static_cast<std::size_t>(y * kMapSize + x)]; }
+    std::uint8_t at(int x, int y) const {
+        return index[static_cast<std::size_t>(y * kMapSize + x)];
+    }
     Rgb rgb(int x, int y) const { return standardPalette()[at(x, y)]; }
 };
 

@@ -1,0 +1,55 @@
+#pragma once
+
+#include <windows.h>
+
+#include <array>
+
+#include "shell/win32/form_events.h"
+#include "shell/win32/icon_set.h"
+#include "shell/win32/scoped_handle.h"
+
+namespace quor6::win32 {
+
+// The window frmQuor6 and every control on it, laid out from the design's twips at the
+// screen's DPI. It stays hidden during play; its hidden edit boxes own the tray icons.
+class FormWindow {
+  public:
+    FormWindow(HINSTANCE instance, const IconSet& icons, HMENU menuBar);
+    ~FormWindow();
+
+    FormWindow(const FormWindow&) = delete;
+    FormWindow& operator=(const FormWindow&) = delete;
+
+    void connect(FormEvents& events) { events_ = &events; }
+
+    HWND handle() const { return hwnd_; }
+    HWND control(int id) const { return ::GetDlgItem(hwnd_, id); }
+    int dpi() const { return dpi_; }
+
+    // Keyboard handling of the shown window: Tab moves between the controls, Enter presses
+    // the focused button, Escape does nothing. True when the message was handled.
+    bool preTranslate(const MSG& message);
+
+  private:
+    static LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    static LRESULT CALLBACK trayHostProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
+                                         UINT_PTR slot, DWORD_PTR self);
+    LRESULT onMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    void createControls(const IconSet& icons);
+    HWND createChild(const wchar_t* className, const wchar_t* text, DWORD style, int id, int left,
+                     int top, int width, int height);
+    int pixels(int twips) const { return ::MulDiv(twips, dpi_, 1440); }
+
+    HINSTANCE instance_;
+    HWND hwnd_ = nullptr;
+    int dpi_ = 96;
+    UINT taskbarCreatedMessage_ = 0;
+    FormEvents* events_ = nullptr;
+    HWND lastFocus_ = nullptr;
+    ScopedFont titleFont_;
+    ScopedFont versionFont_;
+    ScopedFont creditFont_;
+    ScopedFont uiFont_;
+};
+
+}  // namespace quor6::win32

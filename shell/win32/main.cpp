@@ -1,0 +1,74 @@
+// Entry point of quor6.exe: builds the window object and runs its message loop.
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include "core/random_source.h"
+#include "shell/frm_quor6.h"
+#include "shell/win32/control_ids.h"
+#include "shell/win32/form_events.h"
+#include "shell/win32/win32_toolkit.h"
+
+namespace {
+
+using quor6::MenuCommand;
+
+// Restricts DLL loading to the system directory, so that nothing planted beside the
+// executable or in the current directory is ever loaded. Looked up at run time because
+// older systems lack the call.
+void restrictDllSearch() {
+    using SetDefaultDllDirectoriesFn = BOOL(WINAPI*)(DWORD);
+    HMODULE kernel = ::GetModuleHandleW(L"kernel32.dll");
+    if (kernel == nullptr)
+        return;
+    const auto setDefault = reinterpret_cast<SetDefaultDllDirectoriesFn>(
+        reinterpret_cast<void*>(::GetProcAddress(kernel, "SetDefaultDllDirectories")));
+    if (setDefault != nullptr)
+        setDefault(LOAD_LIBRARY_SEARCH_SYSTEM32);
+    ::SetDllDirectoryW(L"");
+}
+
+// Passes the window's events on to the handlers of the window object.
+class FormEventRouter final : public quor6::win32::FormEvents {
+  public:
+    explicit FormEventRouter(quor6::frmQuor6& form) : form_(form) {}
+
+    void trayMouse(int slot, std::uint32_t message) override { form_.onTrayMouse(slot, message); }
+    void command(int id) override {
+        if (id == quor6::win32::kCommand1Id) {
+            form_.Command1_Click();
+        } else if (id == quor6::win32::kCommand2Id) {
+            form_.Command2_Click();
+        } else if (id >= static_cast<int>(MenuCommand::resetAnser) &&
+                   id <= static_cast<int>(MenuCommand::rirekimnuLast)) {
+            form_.runMenuCommand(static_cast<MenuCommand>(id));
+        }
+    }
+    void closeRequested() override { form_.closeByWindowSystem(); }
+    void taskbarCreated() override { form_.onTaskbarCreated(); }
+
+  private:
+    quor6::frmQuor6& form_;
+};
+
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+    // The program takes no command line; whatever is given is ignored.
+    restrictDllSearch();
+    INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_STANDARD_CLASSES};
+    ::InitCommonControlsEx(&controls);
+
+    quor6::win32::Win32Toolkit toolkit(instance);
+    if (!toolkit.created()) {
+        ::MessageBoxW(nullptr, L"ウィンドウを作成できませんでした。", L"quor6",
+                      MB_OK | MB_ICONERROR);
+        return 1;
+    }
+    quor6::ClockSeededRandom random;
+    quor6::frmQuor6 form(toolkit, random);
+    FormEventRouter router(form);
+    toolkit.connect(router);
+    form.Form_Load();
+    return toolkit.run();
+}
