@@ -133,7 +133,7 @@ void FormWindow::createControls(const IconSet& icons) {
     HWND version = createChild(L"STATIC", L"" QUOR6_VERSION_LABEL,
                                WS_VISIBLE | SS_LEFT | SS_NOPREFIX, kLabel2Id, 2280, 960, 1455, 255);
     HWND credit = createChild(L"STATIC", loadString(instance_, IDS_CREDIT_LABEL).c_str(),
-                              WS_VISIBLE | SS_LEFT | SS_NOPREFIX, kLabel3Id, 1080, 1320, 2055, 375);
+                              WS_VISIBLE | SS_LEFTNOWORDWRAP | SS_NOPREFIX, kLabel3Id, 1080, 1320, 2055, 375);
     setFont(command2, uiFont_.get());
     setFont(command1, uiFont_.get());
     setFont(history, uiFont_.get());
