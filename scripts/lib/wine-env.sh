@@ -16,6 +16,7 @@
 
 readonly WINE_ENV_SCREEN=1024x768x24   # depth 24: the tray pictures are compared pixel by pixel
 readonly WINE_ENV_LOCALE=ja_JP.UTF-8
+readonly WINE_ENV_TEMPLATE_VERSION=2   # raise when the template's recipe changes
 
 wine_env_flavour() {
     if /usr/lib/wine/wine --version >/dev/null 2>&1; then
@@ -58,17 +59,24 @@ wine_env_locale() {
     fi
 }
 
-# The socket that a running wineserver of the prefix listens on.
+# The socket that a running wineserver of the prefix listens on. Debian's Wine keeps its server
+# directories under a random /tmp/wine-XXXXXX named in the prefix's "wineserver" file, which
+# the server writes when it starts; upstream Wine uses /tmp/.wine-UID.
 wine_env_server_socket() {
-    local prefix=$1 dev inode
+    local prefix=$1 dev inode base
     read -r dev inode < <(stat -c '%d %i' "$prefix") || return 1
-    printf '/tmp/.wine-%d/server-%x-%x/socket\n' "$(id -u)" "$dev" "$inode"
+    if [[ -f $prefix/wineserver ]]; then
+        base=/tmp/$(cat "$prefix/wineserver")
+    else
+        base=/tmp/.wine-$(id -u)
+    fi
+    printf '%s/server-%x-%x/socket\n' "$base" "$dev" "$inode"
 }
 
-wine_env_wait_for_file() {
-    local path=$1 tenths=$2
+wine_env_wait_for_server() {
+    local prefix=$1 tenths=100
     while ((tenths-- > 0)); do
-        [[ -e $path ]] && return 0
+        [[ -S $(wine_env_server_socket "$prefix") ]] && return 0
         sleep 0.1
     done
     return 1
@@ -101,7 +109,7 @@ wine_env_start_server() {
     # a few seconds after its last client, and the next command pays for a cold start.
     "$WINESERVER_BIN" -f -p >"$dir/wineserver.log" 2>&1 &
     echo $! >"$dir/wineserver.pid"
-    if ! wine_env_wait_for_file "$(wine_env_server_socket "$WINEPREFIX")" 100; then
+    if ! wine_env_wait_for_server "$WINEPREFIX"; then
         echo "wine-env: wineserver did not start for $WINEPREFIX" >&2
         return 1
     fi
@@ -112,6 +120,8 @@ wine_env_start_prefix() {
     mkdir -p "$dir"
     rm -rf "$dir/prefix"
     cp -a "$template" "$dir/prefix" || return 1
+    # The copy's server must not share the template's server directory name.
+    rm -f "$dir/prefix/wineserver"
     export WINEPREFIX=$dir/prefix
     wine_env_start_server "$dir"
 }
@@ -143,7 +153,7 @@ wine_env_template() {
     local template=$root/wine/template-$flavour
     local stamp=$template/.quor6-template
     local wanted
-    wanted="$flavour $("$WINE_BIN" --version 2>/dev/null)"
+    wanted="v$WINE_ENV_TEMPLATE_VERSION $flavour $("$WINE_BIN" --version 2>/dev/null)"
     mkdir -p "$root/wine"
     (
         # Several scripts may ask at once; one makes the template, the others wait for it.
@@ -166,7 +176,13 @@ wine_env_template() {
             "$WINE_BIN" reg add 'HKCU\Software\Wine\DllOverrides' /v mscoree /d '' /f
             "$WINE_BIN" reg add 'HKCU\Software\Wine\DllOverrides' /v mshtml /d '' /f
             # No virtual desktop: the standalone tray window shows slot 1 leftmost.
-            "$WINE_BIN" reg delete 'HKCU\Software\Wine\Explorer' /v Desktop /f
+            "$WINE_BIN" reg delete 'HKCU\Software\Wine\Explorer' /v Desktop /f || true
+            # The version box asks for "ＭＳ ゴシック"; the installed IPA gothic stands in.
+            local face
+            for face in 'ＭＳ ゴシック' 'MS Gothic' 'MS UI Gothic'; do
+                "$WINE_BIN" reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "$face" \
+                    /d IPAGothic /f
+            done
             "$WINESERVER_BIN" -w
         ) >>"$work/wineboot.log" 2>&1
         wine_env_cleanup "$work"
@@ -174,6 +190,7 @@ wine_env_template() {
             echo "wine-env: wineboot failed (see $work/wineboot.log)" >&2
             exit 1
         fi
+        rm -f "$work/prefix/wineserver"
         mv "$work/prefix" "$template"
         echo "$wanted" >"$stamp"
         rm -rf "$work"

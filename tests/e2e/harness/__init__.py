@@ -1,0 +1,1 @@
+"""Plays quor6.exe under Wine and Xvfb the way a player would, and reads what it shows."""

@@ -1,0 +1,50 @@
+"""Runs the suite and reports one line per test and the summary line that scripts/test reads."""
+
+import sys
+import time
+import unittest
+
+
+class LineResult(unittest.TestResult):
+    def __init__(self, stream):
+        super().__init__()
+        self._stream = stream
+        self._started = 0.0
+        self.passed = 0
+
+    def startTest(self, test):
+        super().startTest(test)
+        self._started = time.monotonic()
+
+    def _report(self, verdict: str, test, detail: str = "") -> None:
+        seconds = time.monotonic() - self._started
+        line = f"{verdict} {test.id()} ({seconds:.1f} s)"
+        self._stream.write(line + "\n")
+        if detail:
+            self._stream.write("".join("    " + row + "\n" for row in detail.rstrip().splitlines()))
+        self._stream.flush()
+
+    def addSuccess(self, test):
+        super().addSuccess(test)
+        self.passed += 1
+        self._report("PASS", test)
+
+    def addFailure(self, test, err):
+        super().addFailure(test, err)
+        self._report("FAIL", test, self._exc_info_to_string(err, test))
+
+    def addError(self, test, err):
+        super().addError(test, err)
+        self._report("ERROR", test, self._exc_info_to_string(err, test))
+
+    def addSkip(self, test, reason):
+        super().addSkip(test, reason)
+        self._report("SKIP", test, reason)
+
+
+def run(suite: unittest.TestSuite) -> bool:
+    result = LineResult(sys.stdout)
+    suite.run(result)
+    failed = len(result.failures) + len(result.errors)
+    print(f"e2e: {result.passed} passed, {failed} failed", flush=True)
+    return failed == 0 and result.testsRun > 0

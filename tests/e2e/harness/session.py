@@ -1,0 +1,140 @@
+"""One test's world: its own Xvfb, its own copy of the prefix and its own wineserver.
+
+Everything started here is ended by PID in close(), also when the test failed."""
+
+import os
+import shutil
+import subprocess
+import tempfile
+from pathlib import Path
+from typing import List, Optional, Sequence
+
+from . import processes
+from .config import Config
+from .pixmaps import load_tray_references
+from .player import Player
+from .polling import DEFAULT_TIMEOUT, wait_until
+from .probe import Probe, ProbeResult
+from .tray import TrayReader, TrayReading, TrayWindow
+
+_WINE_VARIABLES = ("DISPLAY", "WINEPREFIX", "WINEARCH", "WINELOADER", "WINEDEBUG",
+                   "WINEDLLOVERRIDES", "WINESERVER", "LC_ALL", "LANG", "LOCPATH")
+
+
+class GameSession:
+    def __init__(self, config: Config, name: str):
+        self.config = config
+        self._name = name
+        self.directory: Optional[Path] = None
+        self._log = None
+        self._xvfb: Optional[subprocess.Popen] = None
+        self._server: Optional[subprocess.Popen] = None
+        self._programs: List[subprocess.Popen] = []
+        self.env: dict = {}
+
+    # --- life cycle -------------------------------------------------------------------------
+
+    def start(self) -> None:
+        self.config.scratch.mkdir(parents=True, exist_ok=True)
+        self.directory = Path(tempfile.mkdtemp(prefix=self._name.rsplit(".", 1)[-1] + ".",
+                                               dir=self.config.scratch))
+        self._log = open(self.directory / "processes.log", "wb")
+        self._xvfb, display = processes.start_xvfb(self._log)
+        prefix = self.directory / "prefix"
+        subprocess.run(["cp", "-a", str(self.config.template), str(prefix)], check=True)
+        # The copy must not reuse the template's server directory name.
+        (prefix / "wineserver").unlink(missing_ok=True)
+        self.env = {key: value for key, value in os.environ.items() if key not in _WINE_VARIABLES}
+        self.env.update({
+            "DISPLAY": display,
+            "WINEPREFIX": str(prefix),
+            "WINEARCH": self.config.flavour,
+            "WINELOADER": str(self.config.wine),
+            "WINEDEBUG": "-all",
+            "WINEDLLOVERRIDES": "mscoree,mshtml=",
+            "LOCPATH": str(self.config.locpath),
+            "LANG": "ja_JP.UTF-8",
+        })
+        self._server = processes.start_wineserver(self.config.wineserver, self.env, prefix, self._log)
+        self.probe = Probe(self.config.wine, self.config.probe, self.env)
+        self.tray = TrayReader(self.env, load_tray_references(self.config.icons))
+        self.player = Player(self.env)
+
+    def close(self) -> None:
+        if self.directory is None:
+            return
+        prefix = self.directory / "prefix"
+        if self._server is not None:
+            # Ends every Windows process of the prefix (explorer's tray too), then the server.
+            subprocess.run([str(self.config.wineserver), "-k"], env=self.env,
+                           stdout=self._log, stderr=self._log, timeout=30)
+            processes.stop(self._server, timeout=10)
+        for program in self._programs:
+            processes.stop(program)
+        processes.kill_pids(processes.pids_of_prefix(prefix))
+        processes.stop(self._xvfb)
+        self._log.close()
+        shutil.rmtree(self.directory, ignore_errors=True)
+        self.directory = None
+
+    # --- the program ------------------------------------------------------------------------
+
+    def launch(self) -> subprocess.Popen:
+        """Starts quor6.exe as a player would: no arguments, no virtual desktop."""
+        program = subprocess.Popen([str(self.config.wine), str(self.config.program)], env=self.env,
+                                   stdout=self._log, stderr=self._log)
+        self._programs.append(program)
+        return program
+
+    def state(self) -> ProbeResult:
+        return self.probe.run("state")
+
+    def guess(self) -> Optional[str]:
+        return self.state().values.get("guess")
+
+    def wait_guess(self, wanted: str, timeout: float = DEFAULT_TIMEOUT) -> None:
+        if not self.probe.wait(f"guess={wanted}", timeout):
+            raise AssertionError(f"the guess never became {wanted}; it is {self.guess()!r}")
+
+    def wait_exit(self, program: subprocess.Popen, timeout: float = DEFAULT_TIMEOUT) -> int:
+        try:
+            return program.wait(timeout)
+        except subprocess.TimeoutExpired:
+            raise AssertionError(f"the program did not end within {timeout:.0f} s") from None
+
+    # --- the tray ---------------------------------------------------------------------------
+
+    def find_tray(self, timeout: float = DEFAULT_TIMEOUT) -> TrayWindow:
+        return wait_until(self.tray.find, lambda tray: tray is not None and tray.viewable,
+                          "the Wine System Tray window to be shown", timeout)
+
+    def read_tray(self, tray: TrayWindow) -> TrayReading:
+        return self.tray.read(tray)
+
+    def wait_tray(self, tray: TrayWindow, symbols: Sequence[str],
+                  timeout: float = DEFAULT_TIMEOUT) -> TrayReading:
+        wanted = tuple(symbols)
+        return wait_until(lambda: self.tray.read(tray), lambda reading: reading.symbols == wanted,
+                          "the tray to show " + " | ".join(wanted), timeout)
+
+    def wait_tray_hidden(self, timeout: float = DEFAULT_TIMEOUT) -> None:
+        """Wine hides its tray window once the last icon is gone."""
+        wait_until(self.tray.find, lambda tray: tray is None or not tray.viewable,
+                   "the tray window to be hidden (all icons removed)", timeout)
+
+    # --- evidence ---------------------------------------------------------------------------
+
+    def save_evidence(self, directory: Path) -> None:
+        """The screen and the program's state at the end of a test, kept for a look after a failure."""
+        directory.mkdir(parents=True, exist_ok=True)
+        try:
+            self.tray.save_screen(directory / "screen.png")
+            state = self.state()
+            (directory / "state.txt").write_text(
+                f"probe exit code {state.code}\n" +
+                "".join(f"{key}={value}\n" for key, value in state.values.items()), encoding="utf-8")
+        except (subprocess.SubprocessError, OSError) as problem:
+            (directory / "evidence-error.txt").write_text(str(problem), encoding="utf-8")
+        if self.directory is not None:
+            self._log.flush()
+            shutil.copy(self.directory / "processes.log", directory / "processes.log")

@@ -1,0 +1,157 @@
+"""Reads Wine's standalone "Wine System Tray" window: where it is, and which icon each cell shows.
+
+Without a virtual desktop winex11 shows the tray as an undecorated X window with the icons
+left to right in the order they were added, in square cells as high as the window, each with
+a 16 x 16 picture centred in it."""
+
+import subprocess
+from dataclasses import dataclass
+from pathlib import Path
+from typing import Dict, List, Optional, Tuple
+
+from .pixmaps import TRAY_SIZE, Picture
+
+TRAY_TITLE = "Wine System Tray"
+SLOTS = 5
+
+# A cell is taken for an icon only when it matches the icon's picture exactly: different
+# icons differ in many pixels, and the tray draws them unscaled and unfiltered.
+MAX_DIFFERING_PIXELS = 0
+
+IMPORT = "/usr/bin/import"  # explicit paths: a different "convert" may come first on PATH
+CONVERT = "/usr/bin/convert"
+
+
+@dataclass(frozen=True)
+class TrayWindow:
+    window_id: int
+    x: int
+    y: int
+    width: int
+    height: int
+    viewable: bool
+
+    @property
+    def cell(self) -> int:
+        return self.height
+
+    def slot_centre(self, slot: int) -> Tuple[int, int]:
+        return self.x + (slot - 1) * self.cell + self.cell // 2, self.y + self.cell // 2
+
+
+@dataclass(frozen=True)
+class CellMatch:
+    symbol: Optional[str]  # None: no icon matched
+    nearest: str
+    differing: int
+
+    def __str__(self) -> str:
+        if self.symbol is not None:
+            return self.symbol
+        return f"unknown (nearest {self.nearest}, {self.differing} of {TRAY_SIZE * TRAY_SIZE} pixels differ)"
+
+
+@dataclass(frozen=True)
+class TrayReading:
+    cells: Tuple[CellMatch, ...]
+
+    @property
+    def symbols(self) -> Tuple[Optional[str], ...]:
+        return tuple(cell.symbol for cell in self.cells)
+
+    def __str__(self) -> str:
+        return " | ".join(str(cell) for cell in self.cells)
+
+
+class TrayReader:
+    def __init__(self, env: dict, references: Dict[str, Picture]):
+        self._env = env
+        self._references = references
+
+    def _run(self, *command: str) -> bytes:
+        return subprocess.run(command, env=self._env, capture_output=True, check=True,
+                              timeout=30).stdout
+
+    def find(self) -> Optional[TrayWindow]:
+        """The tray window, or None while Wine has not made it yet."""
+        try:
+            ids = self._run("xdotool", "search", "--name", f"^{TRAY_TITLE}$").split()
+        except subprocess.CalledProcessError:
+            return None
+        if not ids:
+            return None
+        window_id = int(ids[0])
+        info = self._run("xwininfo", "-id", str(window_id)).decode()
+        fields = {}
+        for line in info.splitlines():
+            key, sep, value = line.strip().partition(":")
+            if sep:
+                fields[key] = value.strip()
+        return TrayWindow(window_id, int(fields["Absolute upper-left X"]),
+                          int(fields["Absolute upper-left Y"]), int(fields["Width"]),
+                          int(fields["Height"]), fields.get("Map State") == "IsViewable")
+
+    def capture(self, window: TrayWindow) -> Tuple[int, int, bytes]:
+        """The tray window's pixels as (width, height, RGB bytes)."""
+        crop = f"{window.width}x{window.height}+{window.x}+{window.y}"
+        ppm = self._run(IMPORT, "-window", "root", "-crop", crop, "+repage", "-depth", "8", "ppm:-")
+        return _parse_ppm(ppm)
+
+    def read(self, window: TrayWindow) -> TrayReading:
+        width, height, pixels = self.capture(window)
+        offset = (window.cell - TRAY_SIZE) // 2
+        cells = []
+        for slot in range(1, SLOTS + 1):
+            left = (slot - 1) * window.cell + offset
+            if left + TRAY_SIZE > width or offset + TRAY_SIZE > height:
+                cells.append(CellMatch(None, "nothing: outside the tray window", TRAY_SIZE * TRAY_SIZE))
+                continue
+            cells.append(self._classify(_cut(width, pixels, left, offset)))
+        return TrayReading(tuple(cells))
+
+    def _classify(self, cell: Picture) -> CellMatch:
+        best, best_differing = "", TRAY_SIZE * TRAY_SIZE + 1
+        for symbol, reference in self._references.items():
+            differing = sum(1 for a, b in zip(cell, reference) if a != b)
+            if differing < best_differing:
+                best, best_differing = symbol, differing
+        return CellMatch(best if best_differing <= MAX_DIFFERING_PIXELS else None, best, best_differing)
+
+    def save_picture(self, window: TrayWindow, path: Path, scale_percent: int = 300) -> None:
+        path.parent.mkdir(parents=True, exist_ok=True)
+        crop = f"{window.width}x{window.height}+{window.x}+{window.y}"
+        raw = path.with_suffix(".raw.png")
+        self._run(IMPORT, "-window", "root", "-crop", crop, "+repage", str(raw))
+        self._run(CONVERT, str(raw), "-scale", f"{scale_percent}%", str(path))
+        raw.unlink()
+
+    def save_screen(self, path: Path) -> None:
+        path.parent.mkdir(parents=True, exist_ok=True)
+        self._run(IMPORT, "-window", "root", str(path))
+
+
+def _parse_ppm(data: bytes) -> Tuple[int, int, bytes]:
+    fields, position = [], 0
+    while len(fields) < 4:  # magic, width, height, maxval; '#' comments are not written by import
+        while data[position:position + 1].isspace():
+            position += 1
+        end = position
+        while not data[end:end + 1].isspace():
+            end += 1
+        fields.append(data[position:end])
+        position = end
+    if fields[0] != b"P6" or fields[3] != b"255":
+        raise ValueError(f"unexpected picture format {fields[0]!r} maxval {fields[3]!r}")
+    width, height = int(fields[1]), int(fields[2])
+    pixels = data[position + 1:position + 1 + width * height * 3]
+    return width, height, pixels
+
+
+def _cut(width: int, pixels: bytes, left: int, top: int) -> Picture:
+    cell = []
+    for y in range(top, top + TRAY_SIZE):
+        row = (y * width + left) * 3
+        for x in range(TRAY_SIZE):
+            i = row + 3 * x
+            cell.append((pixels[i], pixels[i + 1], pixels[i + 2]))
+    return tuple(cell)

@@ -1,0 +1,190 @@
+// Commands that act on the program as the shell, the window system or a player would.
+#include <windows.h>
+
+#include <shellapi.h>
+
+#include <array>
+#include <random>
+#include <string>
+
+#include "commands.h"
+#include "control_ids.h"
+#include "output.h"
+#include "window_query.h"
+
+namespace quor6::probe {
+
+namespace {
+
+// Mouse messages that the flood never sends in the low word: a press starts a stepping loop
+// that only a release ends, and a right double-click on the menu icon opens a modal box.
+constexpr std::array<unsigned, 3> kBlockingMessages = {WM_LBUTTONDOWN, WM_RBUTTONDOWN,
+                                                       WM_RBUTTONDBLCLK};
+
+bool isBlocking(unsigned lowWord) {
+    for (const unsigned message : kBlockingMessages) {
+        if (lowWord == message)
+            return true;
+    }
+    return false;
+}
+
+int postToMain(UINT message, WPARAM wParam) {
+    const HWND main = findMainWindow();
+    if (!main)
+        return kNotFound;
+    return PostMessageW(main, message, wParam, 0) ? kOk : kCallFailed;
+}
+
+}  // namespace
+
+std::optional<unsigned long long> parseNumber(const std::string& text) {
+    if (text.empty())
+        return std::nullopt;
+    std::size_t used = 0;
+    try {
+        const unsigned long long value = std::stoull(text, &used, 0);
+        if (used != text.size())
+            return std::nullopt;
+        return value;
+    } catch (const std::exception&) {
+        return std::nullopt;
+    }
+}
+
+int runPost(const Arguments& args) {
+    if (args.size() < 2 || args.size() > 3)
+        return kUsage;
+    const auto slot = parseNumber(args[0]);
+    const auto message = parseNumber(args[1]);
+    const auto wParam = args.size() == 3 ? parseNumber(args[2]) : slot;
+    if (!slot || *slot < 1 || *slot > kSlotCount || !message || !wParam)
+        return kUsage;
+    const HWND main = findMainWindow();
+    if (!main)
+        return kNotFound;
+    const HWND host = hostWindow(main, static_cast<int>(*slot));
+    if (!host)
+        return kNotFound;
+    // The shell's callback: WM_MOUSEMOVE to the host, the slot in wParam, the mouse message
+    // in lParam.
+    return PostMessageW(host, WM_MOUSEMOVE, static_cast<WPARAM>(*wParam),
+                        static_cast<LPARAM>(*message))
+               ? kOk
+               : kCallFailed;
+}
+
+int runFlood(const Arguments& args) {
+    if (args.size() != 2)
+        return kUsage;
+    const auto count = parseNumber(args[0]);
+    const auto seed = parseNumber(args[1]);
+    if (!count || !seed)
+        return kUsage;
+    const HWND main = findMainWindow();
+    if (!main)
+        return kNotFound;
+
+    std::mt19937 random(static_cast<std::mt19937::result_type>(*seed));
+    std::uniform_int_distribution<int> slots(1, kSlotCount);
+    std::uniform_int_distribution<unsigned> word(0, 0xFFFF);
+    std::uniform_int_distribution<unsigned> nearMouse(WM_MOUSEFIRST - 2, WM_MOUSELAST + 4);
+    std::uniform_int_distribution<int> die(0, 3);
+    unsigned long long posted = 0;
+    for (unsigned long long i = 0; i < *count; ++i) {
+        const int slot = slots(random);
+        unsigned low = 0;
+        do {
+            low = die(random) == 0 ? word(random) : nearMouse(random);
+        } while (isBlocking(low));
+        const unsigned high = die(random) == 0 ? word(random) : 0;
+        const auto lParam =
+            static_cast<LPARAM>((static_cast<unsigned long long>(high) << 16) | low);
+        const auto wParam = static_cast<WPARAM>(
+            die(random) == 0 ? (static_cast<unsigned long long>(word(random)) << 16 | word(random))
+                             : static_cast<unsigned long long>(slot));
+        if (PostMessageW(hostWindow(main, slot), WM_MOUSEMOVE, wParam, lParam))
+            ++posted;
+    }
+    printValue("posted", static_cast<long long>(posted));
+    return posted == *count ? kOk : kCallFailed;
+}
+
+int runCommand(const Arguments& args) {
+    if (args.size() != 1)
+        return kUsage;
+    const auto id = parseNumber(args[0]);
+    if (!id || *id > 0xFFFF)
+        return kUsage;
+    // A menu choice: WM_COMMAND with notification code 0 in the high word.
+    return postToMain(WM_COMMAND, static_cast<WPARAM>(*id));
+}
+
+int runClose(const Arguments& args) {
+    if (!args.empty())
+        return kUsage;
+    return postToMain(WM_CLOSE, 0);
+}
+
+int runMsgboxOk(const Arguments& args) {
+    if (!args.empty())
+        return kUsage;
+    const HWND box = findVisibleTopLevel(kDialogClass);
+    if (!box)
+        return kNotFound;
+    const HWND ok = GetDlgItem(box, IDOK);
+    if (!ok)
+        return kNotFound;
+    return PostMessageW(ok, BM_CLICK, 0, 0) ? kOk : kCallFailed;
+}
+
+int runMenuKey(const Arguments& args) {
+    if (args.empty())
+        return kUsage;
+    const HWND menu = findVisibleTopLevel(kMenuClass);
+    if (!menu)
+        return kNotFound;
+    // Keys go to the menu window itself: the menu's owner is hidden and has no keyboard focus.
+    for (const std::string& key : args) {
+        const auto virtualKey = parseNumber(key);
+        if (!virtualKey || *virtualKey > 0xFF)
+            return kUsage;
+        if (!PostMessageW(menu, WM_KEYDOWN, static_cast<WPARAM>(*virtualKey), 0)) {
+            return kCallFailed;
+        }
+    }
+    return kOk;
+}
+
+int runBroadcastTaskbarCreated(const Arguments& args) {
+    if (!args.empty())
+        return kUsage;
+    // Wine's explorer never sends this itself; a shell restart can only be simulated.
+    const UINT message = RegisterWindowMessageW(L"TaskbarCreated");
+    if (message == 0)
+        return kCallFailed;
+    printValue("message", static_cast<long long>(message));
+    return SendNotifyMessageW(HWND_BROADCAST, message, 0, 0) ? kOk : kCallFailed;
+}
+
+int runDeleteIcons(const Arguments& args) {
+    if (!args.empty())
+        return kUsage;
+    const HWND main = findMainWindow();
+    if (!main)
+        return kNotFound;
+    int deleted = 0;
+    for (int slot = 1; slot <= kSlotCount; ++slot) {
+        NOTIFYICONDATAW data{};
+        data.cbSize = NOTIFYICONDATAW_V1_SIZE;
+        data.hWnd = hostWindow(main, slot);
+        data.uID = static_cast<UINT>(slot);
+        const bool done = Shell_NotifyIconW(NIM_DELETE, &data) != FALSE;
+        printValue("deleted." + std::to_string(slot), done ? 1LL : 0LL);
+        if (done)
+            ++deleted;
+    }
+    return deleted == kSlotCount ? kOk : kCallFailed;
+}
+
+}  // namespace quor6::probe
