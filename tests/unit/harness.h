@@ -1,0 +1,44 @@
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+#include "shell/frm_quor6.h"
+#include "tests/unit/fake_toolkit.h"
+#include "tests/unit/scripted_random.h"
+#include "tray/tray_dispatch.h"
+
+namespace quor6::fake {
+
+// The window object wired to the fake toolkit and a scripted random source.
+struct Harness {
+    FakeToolkit toolkit;
+    ScriptedRandom random;
+    frmQuor6 form{toolkit, random};
+
+    Harness() { toolkit.attach(form); }
+
+    // Form_Load, with `secret` as the first hidden number.
+    void start(std::string_view secret = "5139") {
+        random.queueSecret(secret);
+        form.Form_Load();
+    }
+
+    void mouse(int slot, std::uint32_t message) { toolkit.deliver(Event::mouse(slot, message)); }
+
+    // A press on a digit icon whose release arrives at the first doEvents of the loop.
+    void clickUp(int slot) {
+        toolkit.onDoEvents(1, Event::mouse(slot, kLeftButtonUp));
+        mouse(slot, kLeftButtonDown);
+    }
+    void clickDown(int slot) {
+        toolkit.onDoEvents(1, Event::mouse(slot, kRightButtonUp));
+        mouse(slot, kRightButtonDown);
+    }
+    void judge() { mouse(5, kLeftButtonDown); }
+
+    const PuzzleState& state() const { return form.state(); }
+    std::string_view guess() const { return toolkit.window().guess; }
+};
+
+}  // namespace quor6::fake
