@@ -1,7 +1,6 @@
 #include "tests/unit/fake_toolkit.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <cstring>
 
 #include "shell/frm_quor6.h"
@@ -13,46 +12,8 @@ static_assert(sizeof(NotifyIconRecord) == kRecordBytes, "the fake reads the reco
 
 namespace {
 
-constexpr std::array<std::string_view, 18> kIconHolderNames = {
-    "PictureNum0", "PictureNum1", "PictureNum2", "PictureNum3", "PictureNum4", "PictureNum5",
-    "PictureNum6", "PictureNum7", "PictureNum8", "PictureNum9", "PictureS",    "PictureB",
-    "PictureO",    "PictureK",    "PictureN",    "PictureG",    "PictureSP",   "PictureSW",
-};
-static_assert(kIconHolderNames.size() == static_cast<std::size_t>(kIconHolderCount));
-
 constexpr std::string_view kPictureChars = "0123456789SBOKNG_@";
 static_assert(kPictureChars.size() == static_cast<std::size_t>(kIconHolderCount));
-
-constexpr Handle32 kIconHandleBase = 0x00200000;
-constexpr Handle32 kIconHandleStep = 0x10;
-
-std::string hex(std::uint32_t value) {
-    char text[16];
-    std::snprintf(text, sizeof text, "0x%X", static_cast<unsigned>(value));
-    return text;
-}
-
-std::optional<IconHolder> holderOfHandle(Handle32 handle) {
-    for (int i = 0; i < kIconHolderCount; ++i) {
-        const auto holder = static_cast<IconHolder>(i);
-        if (fakeIconHandle(holder) == handle)
-            return holder;
-    }
-    return std::nullopt;
-}
-
-std::string_view requestName(std::uint32_t request) {
-    switch (request) {
-        case kNimAdd:
-            return "add";
-        case kNimModify:
-            return "modify";
-        case kNimDelete:
-            return "delete";
-        default:
-            return "request?";
-    }
-}
 
 // Keeps the nesting depth right when a handler leaves by an exception (the process ending).
 class DepthGuard {
@@ -70,218 +31,6 @@ class DepthGuard {
 };
 
 }  // namespace
-
-// --- Names -------------------------------------------------------------------------------
-
-std::string_view callKindName(CallKind kind) {
-    switch (kind) {
-        case CallKind::FormLeft:
-            return "formLeft";
-        case CallKind::FormTop:
-            return "formTop";
-        case CallKind::FormWidth:
-            return "formWidth";
-        case CallKind::FormHeight:
-            return "formHeight";
-        case CallKind::SetFormLeft:
-            return "setFormLeft";
-        case CallKind::SetFormTop:
-            return "setFormTop";
-        case CallKind::ScreenWidth:
-            return "screenWidth";
-        case CallKind::ScreenHeight:
-            return "screenHeight";
-        case CallKind::ShowForm:
-            return "showForm";
-        case CallKind::HideForm:
-            return "hideForm";
-        case CallKind::FormHandle:
-            return "formHandle";
-        case CallKind::TextBoxHandle:
-            return "textBoxHandle";
-        case CallKind::GuessText:
-            return "guessText";
-        case CallKind::SetGuessText:
-            return "setGuessText";
-        case CallKind::IconHandle:
-            return "iconHandle";
-        case CallKind::ShellNotifyIcon:
-            return "tray";
-        case CallKind::ListClear:
-            return "listClear";
-        case CallKind::ListAppend:
-            return "listAppend";
-        case CallKind::ListCount:
-            return "listCount";
-        case CallKind::ListItem:
-            return "listItem";
-        case CallKind::SetListVisible:
-            return "setListVisible";
-        case CallKind::SetMenuRootVisible:
-            return "setMenuRootVisible";
-        case CallKind::SetHistoryEntryCaption:
-            return "setHistoryEntryCaption";
-        case CallKind::SetHistoryEntryVisible:
-            return "setHistoryEntryVisible";
-        case CallKind::SetForegroundWindow:
-            return "setForegroundWindow";
-        case CallKind::PopupTrayMenu:
-            return "popupTrayMenu";
-        case CallKind::DoEvents:
-            return "doEvents";
-        case CallKind::SleepMilliseconds:
-            return "sleep";
-        case CallKind::MessageBox:
-            return "messageBox";
-        case CallKind::PreviousInstanceRunning:
-            return "previousInstanceRunning";
-        case CallKind::EndProcess:
-            return "endProcess";
-        case CallKind::ExecutableDirectory:
-            return "executableDirectory";
-        case CallKind::WindowsDirectory:
-            return "windowsDirectory";
-        case CallKind::StartProcess:
-            return "startProcess";
-        case CallKind::Deliver:
-            return "deliver";
-    }
-    return "?";
-}
-
-std::string iconHolderName(IconHolder holder) {
-    const auto index = static_cast<std::size_t>(holder);
-    if (index < kIconHolderNames.size())
-        return std::string(kIconHolderNames[index]);
-    return "IconHolder?" + std::to_string(index);
-}
-
-std::string menuCommandName(MenuCommand command) {
-    const int id = static_cast<int>(command);
-    switch (command) {
-        case MenuCommand::None:
-            return "None";
-        case MenuCommand::resetAnser:
-            return "resetAnser";
-        case MenuCommand::displayrireki:
-            return "displayrireki";
-        case MenuCommand::diplayHelp:
-            return "diplayHelp";
-        case MenuCommand::mnuAbout:
-            return "mnuAbout";
-        case MenuCommand::mnuEnd:
-            return "mnuEnd";
-        default:
-            break;
-    }
-    if (id >= static_cast<int>(MenuCommand::rirekimnuFirst) &&
-        id <= static_cast<int>(MenuCommand::rirekimnuLast)) {
-        return "rirekimnu(" + std::to_string(id - static_cast<int>(MenuCommand::rirekimnuFirst)) +
-               ")";
-    }
-    return "command " + std::to_string(id);
-}
-
-std::string_view listBoxName(ListBox list) {
-    return list == ListBox::rirekiList ? "rirekiList" : "rirekilist2";
-}
-
-Handle32 fakeTextBoxHandle(int slot) {
-    return kFormHandle + 0x100u * static_cast<Handle32>(slot);
-}
-
-Handle32 fakeIconHandle(IconHolder holder) {
-    return kIconHandleBase + kIconHandleStep * static_cast<Handle32>(holder);
-}
-
-// --- Records and events ------------------------------------------------------------------
-
-std::uint32_t TrayRequest::field(std::size_t offset) const {
-    return static_cast<std::uint32_t>(bytes[offset]) |
-           static_cast<std::uint32_t>(bytes[offset + 1]) << 8 |
-           static_cast<std::uint32_t>(bytes[offset + 2]) << 16 |
-           static_cast<std::uint32_t>(bytes[offset + 3]) << 24;
-}
-
-bool TrayRequest::tipIsZero() const {
-    return std::all_of(bytes.begin() + 24, bytes.end(), [](std::uint8_t b) { return b == 0; });
-}
-
-std::string TrayRequest::describe() const {
-    std::string text(requestName(request));
-    text += ' ';
-    text += std::to_string(uID());
-    text += ' ';
-    text += image ? iconHolderName(*image) : "icon?" + hex(hIcon());
-    return text;
-}
-
-std::string Call::describe() const {
-    std::string text(callKindName(kind));
-    if (!detail.empty()) {
-        text += ' ';
-        text += detail;
-    }
-    return text;
-}
-
-Event Event::mouse(int slot, std::uint32_t message) {
-    Event event;
-    event.kind = Kind::TrayMouse;
-    event.slot = slot;
-    event.message = message;
-    return event;
-}
-
-Event Event::menu(MenuCommand command) {
-    Event event;
-    event.kind = Kind::Menu;
-    event.command = command;
-    return event;
-}
-
-Event Event::windowClose() {
-    Event event;
-    event.kind = Kind::WindowClose;
-    return event;
-}
-
-Event Event::taskbarCreated(bool trayRecreated) {
-    Event event;
-    event.kind = Kind::TaskbarCreated;
-    event.trayRecreated = trayRecreated;
-    return event;
-}
-
-Event Event::okButton() {
-    Event event;
-    event.kind = Kind::OkButton;
-    return event;
-}
-
-Event Event::quitButton() {
-    Event event;
-    event.kind = Kind::QuitButton;
-    return event;
-}
-
-std::string Event::describe() const {
-    switch (kind) {
-        case Kind::TrayMouse:
-            return "mouse " + std::to_string(slot) + " " + hex(message);
-        case Kind::Menu:
-            return "menu " + menuCommandName(command);
-        case Kind::WindowClose:
-            return "close";
-        case Kind::TaskbarCreated:
-            return trayRecreated ? "TaskbarCreated" : "TaskbarCreated (icons kept)";
-        case Kind::OkButton:
-            return "Command1";
-        case Kind::QuitButton:
-            return "Command2";
-    }
-    return "?";
-}
 
 // --- Scripting ---------------------------------------------------------------------------
 
@@ -526,7 +275,7 @@ bool FakeToolkit::shellNotifyIcon(std::uint32_t request, const NotifyIconRecord&
     TrayRequest received;
     received.request = request;
     std::memcpy(received.bytes.data(), &record, kRecordBytes);
-    received.image = holderOfHandle(received.hIcon());
+    received.image = holderOfIconHandle(received.hIcon());
     const int number = ++trayRequestCount_;
     const std::size_t index = log(CallKind::ShellNotifyIcon, received.describe());
 
@@ -628,7 +377,7 @@ void FakeToolkit::setHistoryEntryVisible(int index, bool visible) {
 }
 
 bool FakeToolkit::setForegroundWindow(Handle32 window) {
-    log(CallKind::SetForegroundWindow, hex(window));
+    log(CallKind::SetForegroundWindow, hexText(window));
     return true;
 }
 
