@@ -1,0 +1,78 @@
+#include "help_compiler.h"
+
+#include <stdexcept>
+
+#include "context_file.h"
+#include "encoded_help.h"
+#include "font_file.h"
+#include "help_error.h"
+#include "help_file.h"
+#include "keyword_files.h"
+#include "paragraph_look.h"
+#include "source_parser.h"
+#include "system_file.h"
+#include "topic_layout.h"
+
+namespace quor6::help {
+namespace {
+
+void appendParagraph(std::vector<TopicRecord>& records, std::vector<EncodedRun> runs,
+                     const ParagraphLook& look) {
+    if (!look.prefix.empty()) {
+        runs.insert(runs.begin(), EncodedRun{look.prefix, std::nullopt});
+    }
+    for (TopicRecord& record :
+         buildTextRecords(runs, look.format, static_cast<std::uint16_t>(look.font))) {
+        records.push_back(std::move(record));
+    }
+}
+
+TopicContent topicContent(const EncodedTopic& topic) {
+    TopicContent content;
+    content.title = topic.title;
+    // The title line also gives every topic text of its own, which keeps topic offsets apart.
+    appendParagraph(content.textRecords, {EncodedRun{topic.title, std::nullopt}}, topicTitleLook());
+    for (const EncodedParagraph& paragraph : topic.paragraphs) {
+        appendParagraph(content.textRecords, paragraph.runs, lookOf(paragraph.style));
+    }
+    return content;
+}
+
+}  // namespace
+
+Bytes compileHelp(std::string_view sourceUtf8) {
+    const EncodedHelp help = encodeHelp(parseHelpSource(sourceUtf8));
+
+    std::vector<TopicContent> topics;
+    for (const EncodedTopic& topic : help.topics) {
+        topics.push_back(topicContent(topic));
+    }
+    const TopicLayout layout = layOutTopics(topics);
+
+    std::vector<ContextEntry> contexts;
+    std::vector<Keyword> keywords;
+    for (std::size_t i = 0; i < help.topics.size(); ++i) {
+        contexts.push_back(ContextEntry{help.topics[i].contextHash, layout.topicOffsets[i]});
+        // Topic titles make the index, the one topic list that needs no hotspot to open.
+        keywords.push_back(Keyword{help.topics[i].title, layout.topicOffsets[i]});
+    }
+    Bytes contextFile;
+    KeywordFiles keywordFiles;
+    try {
+        contextFile = buildContextFile(contexts);
+        keywordFiles = buildKeywordFiles(keywords);
+    } catch (const std::length_error&) {
+        throw HelpError(0, "too many topics for one B+ tree page");
+    }
+
+    return assembleHelpFile({
+        {"|SYSTEM", buildSystemFile(help.title, layout.topicOffsets.front())},
+        {"|FONT", buildFontFile()},
+        {"|CONTEXT", std::move(contextFile)},
+        {"|KWBTREE", std::move(keywordFiles.btree)},
+        {"|KWDATA", std::move(keywordFiles.data)},
+        {"|TOPIC", layout.topicFile},
+    });
+}
+
+}  // namespace quor6::help
