@@ -92,6 +92,8 @@ class Toolkit {
     [[noreturn]] virtual void endProcess() = 0;
     virtual std::string executableDirectory() const = 0;
     virtual std::string windowsDirectory() const = 0;
+    // The system directory; empty where the platform has none.
+    virtual std::string systemDirectory() const { return {}; }
     // Starts `program` with `commandLine` in a normal, focused window without waiting for it.
     virtual bool startProcess(std::string_view program, std::string_view commandLine) = 0;
 };

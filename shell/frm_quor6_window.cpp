@@ -32,14 +32,20 @@ std::string frmQuor6::helpCommandLine(std::string_view executableDirectory) {
 }
 
 void frmQuor6::diplayHelp_Click() {
-    // The viewer is taken from the Windows directory by its full path, never looked up in the
-    // current directory, where anybody could have put a program of that name.
-    std::string viewer = toolkit_.windowsDirectory();
-    viewer += '\\';
-    viewer += kHelpViewerName;
-    if (!toolkit_.startProcess(viewer, helpCommandLine(toolkit_.executableDirectory()))) {
-        toolkit_.messageBox(kHelpViewerFailedText);
+    // The viewer is started by its full path from the Windows directory (or, where it is not
+    // there, the system directory), never looked up in the current directory, where anybody
+    // could have put a program of that name.
+    const std::string commandLine = helpCommandLine(toolkit_.executableDirectory());
+    for (const std::string& directory : {toolkit_.windowsDirectory(), toolkit_.systemDirectory()}) {
+        if (directory.empty())
+            continue;
+        std::string viewer = directory;
+        viewer += '\\';
+        viewer += kHelpViewerName;
+        if (toolkit_.startProcess(viewer, commandLine))
+            return;
     }
+    toolkit_.messageBox(kHelpViewerFailedText);
 }
 
 }  // namespace quor6

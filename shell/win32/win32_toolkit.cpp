@@ -49,6 +49,13 @@ std::wstring modulePath() {
     }
 }
 
+// A directory reported by GetWindowsDirectoryW or GetSystemDirectoryW, empty on failure.
+std::string directoryFrom(UINT(WINAPI* query)(LPWSTR, UINT)) {
+    wchar_t buffer[MAX_PATH] = {};
+    const UINT length = query(buffer, MAX_PATH);
+    return length > 0 && length < MAX_PATH ? toUtf8(std::wstring(buffer, length)) : std::string();
+}
+
 }  // namespace
 
 Win32Toolkit::Win32Toolkit(HINSTANCE instance)
@@ -265,9 +272,11 @@ std::string Win32Toolkit::executableDirectory() const {
 }
 
 std::string Win32Toolkit::windowsDirectory() const {
-    wchar_t buffer[MAX_PATH] = {};
-    const UINT length = ::GetWindowsDirectoryW(buffer, MAX_PATH);
-    return length > 0 && length < MAX_PATH ? toUtf8(std::wstring(buffer, length)) : std::string();
+    return directoryFrom(::GetWindowsDirectoryW);
+}
+
+std::string Win32Toolkit::systemDirectory() const {
+    return directoryFrom(::GetSystemDirectoryW);
 }
 
 bool Win32Toolkit::startProcess(std::string_view program, std::string_view commandLine) {

@@ -59,6 +59,7 @@ class Win32Toolkit final : public Toolkit {
     [[noreturn]] void endProcess() override;
     std::string executableDirectory() const override;
     std::string windowsDirectory() const override;
+    std::string systemDirectory() const override;
     bool startProcess(std::string_view program, std::string_view commandLine) override;
 
   private:
