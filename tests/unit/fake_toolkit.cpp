@@ -294,6 +294,11 @@ bool FakeToolkit::shellNotifyIcon(std::uint32_t request, const NotifyIconRecord&
             ++it;
         }
     }
+    // The record belongs to the shell until the call returns; a handler run in the meantime
+    // must not have rewritten it.
+    if (std::memcmp(received.bytes.data(), &record, kRecordBytes) != 0) {
+        throw ToolkitFault("the tray record was rewritten while the shell was using it");
+    }
     return received.accepted;
 }
 

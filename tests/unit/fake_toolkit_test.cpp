@@ -116,6 +116,15 @@ TEST(FakeEvents, ArriveInsideTheScriptedTrayRequestAfterItTookEffect) {
                             "tray modify 4 PictureNum4"));
 }
 
+TEST(FakeTray, RefusesARecordRewrittenWhileTheShellHoldsIt) {
+    Harness h;
+    h.start();
+    NotifyIconRecord record = recordFor(1, IconHolder::PictureNum7);
+    h.toolkit.insideTrayRequest(1, Event::mouse(1, kMouseMove));
+    h.toolkit.setObserver([&record] { record.hIcon = 0; });
+    EXPECT_THROW(h.toolkit.shellNotifyIcon(kNimModify, record), ToolkitFault);
+}
+
 TEST(FakeEvents, TheIdleEventOnlyComesWhenNothingIsScheduled) {
     Harness h;
     h.start();
