@@ -15,7 +15,7 @@ from .pixmaps import load_tray_references
 from .player import Player
 from .polling import DEFAULT_TIMEOUT, wait_until
 from .probe import Probe, ProbeResult
-from .tray import TrayReader, TrayReading, TrayWindow
+from .tray import SLOTS, TrayReader, TrayReading, TrayWindow
 
 _WINE_VARIABLES = ("DISPLAY", "WINEPREFIX", "WINEARCH", "WINELOADER", "WINEDEBUG",
                    "WINEDLLOVERRIDES", "WINESERVER", "LC_ALL", "LANG", "LOCPATH")
@@ -116,6 +116,10 @@ class GameSession:
         wanted = tuple(symbols)
         return wait_until(lambda: self.tray.read(tray), lambda reading: reading.symbols == wanted,
                           "the tray to show " + " | ".join(wanted), timeout)
+
+    def extra_icons(self, tray: TrayWindow) -> TrayReading:
+        """The cells right of slot 5: empty ones read as "blank", being the tray's white."""
+        return TrayReading(self.tray.read(tray, tray.cell_count).cells[SLOTS:])
 
     def wait_tray_hidden(self, timeout: float = DEFAULT_TIMEOUT) -> None:
         """Wine hides its tray window once the last icon is gone."""

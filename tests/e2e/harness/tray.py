@@ -35,6 +35,10 @@ class TrayWindow:
     def cell(self) -> int:
         return self.height
 
+    @property
+    def cell_count(self) -> int:
+        return self.width // self.cell
+
     def slot_centre(self, slot: int) -> Tuple[int, int]:
         return self.x + (slot - 1) * self.cell + self.cell // 2, self.y + self.cell // 2
 
@@ -91,17 +95,22 @@ class TrayReader:
                           int(fields["Absolute upper-left Y"]), int(fields["Width"]),
                           int(fields["Height"]), fields.get("Map State") == "IsViewable")
 
-    def capture(self, window: TrayWindow) -> Tuple[int, int, bytes]:
-        """The tray window's pixels as (width, height, RGB bytes)."""
-        crop = f"{window.width}x{window.height}+{window.x}+{window.y}"
+    def capture_area(self, x: int, y: int, width: int, height: int) -> Tuple[int, int, bytes]:
+        """A part of the screen as (width, height, RGB bytes)."""
+        crop = f"{width}x{height}+{x}+{y}"
         ppm = self._run(IMPORT, "-window", "root", "-crop", crop, "+repage", "-depth", "8", "ppm:-")
         return _parse_ppm(ppm)
 
-    def read(self, window: TrayWindow) -> TrayReading:
+    def capture(self, window: TrayWindow) -> Tuple[int, int, bytes]:
+        """The tray window's pixels."""
+        return self.capture_area(window.x, window.y, window.width, window.height)
+
+    def read(self, window: TrayWindow, cells_wanted: int = SLOTS) -> TrayReading:
+        """Classifies the first cells_wanted cells, slot 1 leftmost."""
         width, height, pixels = self.capture(window)
         offset = (window.cell - TRAY_SIZE) // 2
         cells = []
-        for slot in range(1, SLOTS + 1):
+        for slot in range(1, cells_wanted + 1):
             left = (slot - 1) * window.cell + offset
             if left + TRAY_SIZE > width or offset + TRAY_SIZE > height:
                 cells.append(CellMatch(None, "nothing: outside the tray window", TRAY_SIZE * TRAY_SIZE))

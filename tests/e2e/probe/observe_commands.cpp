@@ -35,17 +35,20 @@ bool printLines(const char* prefix, HWND list) {
 }
 
 // A control's own WS_VISIBLE bit: IsWindowVisible would say "hidden" for every child of
-// the hidden main window, which tells nothing about the control.
-std::string shownControlIds(HWND main) {
+// the hidden main window, which tells nothing about the control. Each shown control's screen
+// rectangle follows, so that a test can click it.
+void printShownControls(HWND main) {
     std::string ids;
     for (HWND child : childWindows(main)) {
         if (!hasStyle(child, WS_VISIBLE))
             continue;
+        const std::string id = std::to_string(GetDlgCtrlID(child));
         if (!ids.empty())
             ids += ",";
-        ids += std::to_string(GetDlgCtrlID(child));
+        ids += id;
+        printValue("rect." + id, rectText(child));
     }
-    return ids;
+    printValue("shown_ids", ids);
 }
 
 }  // namespace
@@ -71,7 +74,7 @@ int runState(const Arguments& args) {
         return kCallFailed;
     if (!printLines("history", GetDlgItem(main, kHistoryWindowId)))
         return kCallFailed;
-    printValue("shown_ids", shownControlIds(main));
+    printShownControls(main);
     return kOk;
 }
 
@@ -97,9 +100,13 @@ int runMsgbox(const Arguments& args) {
             if (!buttons.empty())
                 buttons += L";";
             buttons += std::to_wstring(GetDlgCtrlID(child)) + L":" + caption.value_or(L"");
+            printValue("rect." + std::to_string(GetDlgCtrlID(child)), rectText(child));
         } else if (kind == L"Static" &&
                    (GetWindowLongPtrW(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON) {
-            icon = true;
+            // Wine keeps the icon static of a box without an icon, shown but empty.
+            DWORD_PTR shown = 0;
+            SendMessageTimeoutW(child, STM_GETICON, 0, 0, SMTO_ABORTIFHUNG, 2000, &shown);
+            icon = icon || shown != 0;
         }
     }
     printValue("pid", static_cast<long long>(processOf(box)));

@@ -10,6 +10,7 @@ class StartupTest(GameCase):
         program, tray = self.start_game()
         self.session.tray.save_picture(tray, self.config.artifacts / "tray.png")
         self.assert_tray(tray, START_TRAY)
+        self.assert_no_extra_icons()
         state = self.session.state()
         self.assertTrue(state.ok, state.errors)
         self.assertEqual(state.values["windows"], "1")

@@ -1,0 +1,95 @@
+"""Playing with real presses on the real tray icons."""
+
+from game_case import (NG_TRAY, START_TRAY, GameCase, history_line, score, tray_of_guess,
+                       tray_of_score, tray_of_solve)
+from harness.player import LEFT, RIGHT
+from harness.polling import wait_stable, wait_until
+
+# Longer than one 700 ms step: a digit that still stepped could not stay put this long.
+SETTLE = 1.5
+
+
+class DigitStepTest(GameCase):
+    def test_holding_left_on_slot_2_steps_1334_then_1434(self):
+        _, tray = self.start_game()
+        seen = []
+
+        def reading():
+            symbols = self.session.read_tray(tray).symbols
+            if not seen or seen[-1] != symbols:
+                seen.append(symbols)
+            return symbols
+
+        with self.session.player.holding(tray, 2, LEFT):
+            wait_until(reading, lambda symbols: symbols == tray_of_guess("1434"),
+                       "slot 2 to step to 4 while held")
+        self.assertEqual([s for s in seen if s != START_TRAY],
+                         [tray_of_guess("1334"), tray_of_guess("1434")],
+                         "the tray did not step 1334 then 1434")
+        final = wait_stable(lambda: self.session.read_tray(tray).symbols, "the tray", SETTLE)
+        self.assertEqual(final, tray_of_guess("1434"), "the digit went on stepping after the release")
+        self.assertEqual(self.session.guess(), "1434")
+
+    def test_right_click_on_slot_4_of_1230_gives_1239(self):
+        _, tray = self.start_game()
+        self.step_to(tray, "1230")
+        self.session.player.click(tray, 4, RIGHT)
+        self.session.wait_guess("1239")
+        self.session.wait_tray(tray, tray_of_guess("1239"))
+        final = wait_stable(self.session.guess, "the guess", SETTLE)
+        self.assertEqual(final, "1239", "one click must give exactly one step")
+
+
+class JudgeTest(GameCase):
+    def test_a_repeated_digit_shows_blank_n_g_blank_and_counts_nothing(self):
+        _, tray = self.start_game()
+        self.step_to(tray, "1334")
+        self.judge(tray)
+        self.session.wait_tray(tray, NG_TRAY)
+        self.assertEqual(self.history_store(), [], "a rejected guess must not be recorded")
+        # A press on a digit icon only brings the guess back; it does not step.
+        self.session.player.click(tray, 1, LEFT)
+        self.session.wait_tray(tray, tray_of_guess("1334"))
+        self.assertEqual(wait_stable(self.session.guess, "the guess", SETTLE), "1334")
+        # So does the next press on the sphere after a verdict.
+        self.judge(tray)
+        self.session.wait_tray(tray, NG_TRAY)
+        self.judge(tray)
+        self.session.wait_tray(tray, tray_of_guess("1334"))
+        self.assertEqual(self.history_store(), [])
+
+    def test_a_scored_guess_then_the_answer_then_a_reset(self):
+        _, tray = self.start_game()
+        answer = self.read_answer()
+        guess = "1234" if answer != "1234" else "1235"
+        self.step_to(tray, guess)
+        strikes, balls = score(guess, answer)
+
+        self.judge(tray)
+        self.session.wait_tray(tray, tray_of_score(strikes, balls))
+        self.session.tray.save_picture(tray, self.config.artifacts / "tray-verdict.png")
+        self.assertEqual(self.history_store(), [history_line(1, guess, strikes, balls)])
+        self.judge(tray)
+        self.session.wait_tray(tray, tray_of_guess(guess))
+
+        self.step_to(tray, answer)
+        self.judge(tray)
+        self.session.wait_tray(tray, tray_of_solve(2))
+        self.assertEqual(self.history_store(), [], "a solve empties the history")
+
+        # One more scored guess against the new answer, so that the reset has history to empty.
+        self.judge(tray)
+        self.session.wait_tray(tray, tray_of_guess(answer))
+        new_answer = self.read_answer()
+        if new_answer == answer:
+            self.step_to(tray, answer[:3] + next(d for d in "123456789" if d not in answer))
+        guess = self.session.guess()
+        strikes, balls = score(guess, new_answer)
+        self.judge(tray)
+        self.session.wait_tray(tray, tray_of_score(strikes, balls))
+        self.assertEqual(self.history_store(), [history_line(1, guess, strikes, balls)])
+
+        self.choose_from_tray_menu(tray, "問題のリセット")
+        self.session.wait_tray(tray, START_TRAY)
+        self.assertEqual(self.session.guess(), "1234")
+        self.assertEqual(self.history_store(), [], "the reset empties the history")
