@@ -3,30 +3,36 @@
 
 QUOR6_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 
-# Configures a preset once, then builds it; quiet unless something fails.
+# Configures a preset once, then builds it (or only the targets named after the folder);
+# quiet unless something fails.
 quor6_build_preset() {
   local preset=$1 dir=$2
   shift 2
+  local targets=()
+  (($#)) && targets=(--target "$@")
   local log="$QUOR6_ROOT/build/logs/$preset.log"
   mkdir -p "$QUOR6_ROOT/build/logs"
   if [[ ! -f "$dir/build.ninja" ]]; then
-    if ! (cd "$QUOR6_ROOT" && cmake --preset "$preset" "$@") >"$log" 2>&1; then
+    if ! (cd "$QUOR6_ROOT" && cmake --preset "$preset") >"$log" 2>&1; then
       echo "build: configuring '$preset' failed; see $log" >&2
       tail -n 30 "$log" >&2
       return 1
     fi
   fi
-  if ! cmake --build "$dir" >>"$log" 2>&1; then
+  if ! cmake --build "$dir" "${targets[@]}" >>"$log" 2>&1; then
     echo "build: building '$preset' failed; see $log" >&2
     grep -E "error|Error|FAILED" "$log" | head -n 30 >&2
     return 1
   fi
 }
 
-# Host tools first: the Windows trees run them.
-quor6_build_native() { quor6_build_preset native "$QUOR6_ROOT/build/native"; }
-quor6_build_windows() { quor6_build_preset win "$QUOR6_ROOT/build/win"; }
-quor6_build_windows64() { quor6_build_preset win64 "$QUOR6_ROOT/build/win64"; }
+# Host tools first: the Windows trees run them. Each takes optional target names.
+quor6_build_native() { quor6_build_preset native "$QUOR6_ROOT/build/native" "$@"; }
+quor6_build_windows() { quor6_build_preset win "$QUOR6_ROOT/build/win" "$@"; }
+quor6_build_windows64() { quor6_build_preset win64 "$QUOR6_ROOT/build/win64" "$@"; }
+# Just what playing needs: the host tools, then the program and its help file.
+quor6_product_targets=(quor6 quor6_help)
+quor6_tool_targets=(icon_compiler help_compiler)
 quor6_build_asan() { quor6_build_preset asan "$QUOR6_ROOT/build/asan"; }
 quor6_build_fuzz() { quor6_build_preset fuzz "$QUOR6_ROOT/build/fuzz"; }
 

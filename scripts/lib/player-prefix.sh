@@ -6,11 +6,13 @@ quor6_player_prefix() {
   export WINEPREFIX=$data/prefix
   export WINEDEBUG=${WINEDEBUG:--all}
   export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-"mscoree,mshtml="}
-  export LOCPATH=$data/locale LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8
-  if [[ ! -d $LOCPATH/ja_JP.UTF-8 ]]; then
-    mkdir -p "$LOCPATH"
-    localedef -i ja_JP -f UTF-8 "$LOCPATH/ja_JP.UTF-8" >/dev/null 2>&1 || true
+  # A private Japanese locale: the system's own locales are left alone.
+  if [[ ! -d $data/locale/ja_JP.UTF-8 ]]; then
+    mkdir -p "$data/locale"
+    localedef -i ja_JP -f UTF-8 "$data/locale/ja_JP.UTF-8" >/dev/null 2>&1 || true
   fi
+  export LOCPATH=$data/locale LANG=ja_JP.UTF-8
+  unset LC_ALL
   [[ -f $WINEPREFIX/.quor6-ready ]] && return 0
   echo "play: preparing the Wine prefix $WINEPREFIX (once)"
   local wine
