@@ -3,6 +3,7 @@
 Everything started here is ended by PID in close(), also when the test failed."""
 
 import os
+import re
 import shutil
 import subprocess
 import tempfile
@@ -17,14 +18,19 @@ from .polling import DEFAULT_TIMEOUT, wait_until
 from .probe import Probe, ProbeResult
 from .tray import SLOTS, TrayReader, TrayReading, TrayWindow
 
+# Wine's systray trace (Wine 8): the program's own requests, and the tray's removals by uID.
+_DELETE_REQUEST = re.compile(r":trace:systray:Shell_NotifyIcon[AW] dwMessage = 2\b")
+_ICON_HIDDEN = re.compile(r":trace:systray:hide_icon id=0x([0-9a-fA-F]+)")
+
 _WINE_VARIABLES = ("DISPLAY", "WINEPREFIX", "WINEARCH", "WINELOADER", "WINEDEBUG",
                    "WINEDLLOVERRIDES", "WINESERVER", "LC_ALL", "LANG", "LOCPATH")
 
 
 class GameSession:
-    def __init__(self, config: Config, name: str):
+    def __init__(self, config: Config, name: str, trace_tray: bool = False):
         self.config = config
         self._name = name
+        self._trace_tray = trace_tray
         self.directory: Optional[Path] = None
         self._log = None
         self._xvfb: Optional[subprocess.Popen] = None
@@ -50,7 +56,7 @@ class GameSession:
             "WINEPREFIX": str(prefix),
             "WINEARCH": self.config.flavour,
             "WINELOADER": str(self.config.wine),
-            "WINEDEBUG": "-all",
+            "WINEDEBUG": "-all,trace+systray" if self._trace_tray else "-all",
             "WINEDLLOVERRIDES": "mscoree,mshtml=",
             "LOCPATH": str(self.config.locpath),
             "LANG": "ja_JP.UTF-8",
@@ -125,6 +131,15 @@ class GameSession:
         """Wine hides its tray window once the last icon is gone."""
         wait_until(self.tray.find, lambda tray: tray is None or not tray.viewable,
                    "the tray window to be hidden (all icons removed)", timeout)
+
+    def tray_deletions(self) -> "tuple[int, List[int]]":
+        """With trace_tray: how many delete requests the program's processes made, and the
+        uIDs of the icons the tray then took away, in order. Wine also drops the icons of a
+        window that is destroyed, so the tray alone cannot show that the program deleted them."""
+        self._log.flush()
+        text = (self.directory / "processes.log").read_text(encoding="utf-8", errors="replace")
+        requests = len(_DELETE_REQUEST.findall(text))
+        return requests, [int(uid, 16) for uid in _ICON_HIDDEN.findall(text)]
 
     # --- evidence ---------------------------------------------------------------------------
 

@@ -46,13 +46,14 @@ def history_line(count: int, guess: str, strikes: int, balls: int) -> str:
 
 class GameCase(unittest.TestCase):
     config: Config
+    trace_tray = False  # record Wine's systray trace in the session log (see tray_deletions)
 
     @classmethod
     def setUpClass(cls):
         cls.config = Config.from_environment()
 
     def setUp(self):
-        self.session = GameSession(self.config, self.id())
+        self.session = GameSession(self.config, self.id(), trace_tray=self.trace_tray)
         self.addCleanup(self.session.close)
         self.session.start()
         self.addCleanup(self.session.save_evidence, self.config.artifacts / self.id())

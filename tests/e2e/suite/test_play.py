@@ -61,12 +61,15 @@ class JudgeTest(GameCase):
     def test_a_scored_guess_then_the_answer_then_a_reset(self):
         _, tray = self.start_game()
         answer = self.read_answer()
-        guess = "1234" if answer != "1234" else "1235"
-        self.step_to(tray, guess)
+        # One digit in place, two swapped and one not in the answer: always 1 S 2 B.
+        outsider = next(d for d in "123456789" if d not in answer)
+        guess = answer[0] + answer[2] + answer[1] + outsider
         strikes, balls = score(guess, answer)
+        self.assertEqual((strikes, balls), (1, 2))
+        self.step_to(tray, guess)
 
         self.judge(tray)
-        self.session.wait_tray(tray, tray_of_score(strikes, balls))
+        self.session.wait_tray(tray, tray_of_score(1, 2))
         self.session.tray.save_picture(tray, self.config.artifacts / "tray-verdict.png")
         self.assertEqual(self.history_store(), [history_line(1, guess, strikes, balls)])
         self.judge(tray)
