@@ -4,12 +4,14 @@
 Usage: run_suite.py [name filter]   (a substring of the test names to run, e.g. "quit")"""
 
 import shutil
+import signal
 import sys
 import unittest
 from pathlib import Path
 
 HERE = Path(__file__).resolve().parent
 SUITE = HERE / "suite"
+HARNESS_TESTS = HERE / "harness_tests"  # the harness's own checks, run first: no Wine needed
 sys.path[:0] = [str(HERE), str(SUITE)]
 
 from harness import processes, runner  # noqa: E402  (needs the path above)
@@ -17,22 +19,34 @@ from harness.config import Config  # noqa: E402
 
 
 def clear_leftovers(scratch: Path) -> None:
-    """A run that was killed leaves prefixes, and maybe their processes, behind."""
+    """Ends, by PID, the processes of sessions that a killed run left, and removes their files."""
     if not scratch.is_dir():
         return
     for old in scratch.iterdir():
-        processes.kill_pids(processes.pids_of_prefix(old / "prefix"))
+        processes.kill_pids(processes.pids_of_session(old))
         shutil.rmtree(old, ignore_errors=True)
+
+
+def interrupt(signal_number, frame):
+    raise KeyboardInterrupt(f"signal {signal_number}")
 
 
 def main(argv) -> int:
     config = Config.from_environment()
     clear_leftovers(config.scratch)
-    loader = unittest.TestLoader()
-    if len(argv) > 1:
-        loader.testNamePatterns = [f"*{argv[1]}*"]
-    suite = loader.discover(str(SUITE), pattern="test_*.py", top_level_dir=str(SUITE))
-    return 0 if runner.run(suite) else 1
+    suite = unittest.TestSuite()
+    for directory in (HARNESS_TESTS, SUITE):
+        loader = unittest.TestLoader()
+        if len(argv) > 1:
+            loader.testNamePatterns = [f"*{argv[1]}*"]
+        suite.addTests(loader.discover(str(directory), pattern="test_*.py",
+                                       top_level_dir=str(directory)))
+    # A test's own cleanup does not run when the run is interrupted; this does.
+    signal.signal(signal.SIGTERM, interrupt)
+    try:
+        return 0 if runner.run(suite) else 1
+    finally:
+        clear_leftovers(config.scratch)
 
 
 if __name__ == "__main__":

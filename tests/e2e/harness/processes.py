@@ -11,13 +11,18 @@ from typing import IO, List, Optional
 SCREEN = "1024x768x24"  # depth 24: the tray pictures are compared pixel by pixel
 
 
-def start_xvfb(log: IO[bytes], timeout: float = 15.0) -> "tuple[subprocess.Popen, str]":
+# Every process of a session carries this variable, naming the session's directory, so that
+# whatever outlives a test (or a killed run) can be found and ended by PID.
+SESSION_MARK = "QUOR6_E2E_SESSION"
+
+
+def start_xvfb(log: IO[bytes], env: dict, timeout: float = 15.0) -> "tuple[subprocess.Popen, str]":
     """Starts a private Xvfb on a display it picks itself; returns it and ":N"."""
     read_end, write_end = os.pipe()
     try:
         server = subprocess.Popen(
             ["Xvfb", "-displayfd", str(write_end), "-screen", "0", SCREEN, "-nolisten", "tcp"],
-            pass_fds=(write_end,), stdout=log, stderr=log)
+            pass_fds=(write_end,), stdout=log, stderr=log, env=env)
         os.close(write_end)
         write_end = -1
         number = b""
@@ -79,10 +84,10 @@ def stop(process: Optional[subprocess.Popen], timeout: float = 5.0) -> None:
         process.wait(timeout)
 
 
-def pids_of_prefix(prefix: Path) -> List[int]:
-    """Linux processes whose environment names this prefix: the Windows processes of the
-    prefix that Wine started on its own (explorer, services) and any that outlived -k."""
-    wanted = b"WINEPREFIX=" + bytes(prefix)
+def pids_of_session(directory: Path) -> List[int]:
+    """Linux processes marked with the session: Xvfb, the wineserver, and every Windows
+    process of the prefix, including those Wine started on its own (explorer, services)."""
+    wanted = f"{SESSION_MARK}={directory}".encode()
     found = []
     for entry in Path("/proc").iterdir():
         if not entry.name.isdigit():

@@ -11,9 +11,11 @@ class LineResult(unittest.TestResult):
         self._stream = stream
         self._started = 0.0
         self.passed = 0
+        self.current = None
 
     def startTest(self, test):
         super().startTest(test)
+        self.current = test
         self._started = time.monotonic()
 
     def _report(self, verdict: str, test, detail: str = "") -> None:
@@ -44,7 +46,13 @@ class LineResult(unittest.TestResult):
 
 def run(suite: unittest.TestSuite) -> bool:
     result = LineResult(sys.stdout)
-    suite.run(result)
-    failed = len(result.failures) + len(result.errors)
+    interrupted = 0
+    try:
+        suite.run(result)
+    except KeyboardInterrupt as reason:
+        where = result.current.id() if result.current else "before the first test"
+        print(f"INTERRUPTED {where} ({reason})", flush=True)
+        interrupted = 1
+    failed = len(result.failures) + len(result.errors) + interrupted
     print(f"e2e: {result.passed} passed, {failed} failed", flush=True)
     return failed == 0 and result.testsRun > 0

@@ -45,12 +45,13 @@ class GameSession:
         self.directory = Path(tempfile.mkdtemp(prefix=self._name.rsplit(".", 1)[-1] + ".",
                                                dir=self.config.scratch))
         self._log = open(self.directory / "processes.log", "wb")
-        self._xvfb, display = processes.start_xvfb(self._log)
+        self.env = {key: value for key, value in os.environ.items() if key not in _WINE_VARIABLES}
+        self.env[processes.SESSION_MARK] = str(self.directory)
+        self._xvfb, display = processes.start_xvfb(self._log, self.env)
         prefix = self.directory / "prefix"
         subprocess.run(["cp", "-a", str(self.config.template), str(prefix)], check=True)
         # The copy must not reuse the template's server directory name.
         (prefix / "wineserver").unlink(missing_ok=True)
-        self.env = {key: value for key, value in os.environ.items() if key not in _WINE_VARIABLES}
         self.env.update({
             "DISPLAY": display,
             "WINEPREFIX": str(prefix),
@@ -69,7 +70,6 @@ class GameSession:
     def close(self) -> None:
         if self.directory is None:
             return
-        prefix = self.directory / "prefix"
         if self._server is not None:
             # Ends every Windows process of the prefix (explorer's tray too), then the server.
             subprocess.run([str(self.config.wineserver), "-k"], env=self.env,
@@ -77,8 +77,8 @@ class GameSession:
             processes.stop(self._server, timeout=10)
         for program in self._programs:
             processes.stop(program)
-        processes.kill_pids(processes.pids_of_prefix(prefix))
         processes.stop(self._xvfb)
+        processes.kill_pids(processes.pids_of_session(self.directory))
         self._log.close()
         shutil.rmtree(self.directory, ignore_errors=True)
         self.directory = None
