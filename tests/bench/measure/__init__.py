@@ -1,0 +1,1 @@
+"""The measurements of scripts/bench, each in a module of its own."""
