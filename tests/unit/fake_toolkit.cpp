@@ -284,6 +284,12 @@ bool FakeToolkit::shellNotifyIcon(std::uint32_t request, const NotifyIconRecord&
 
     // The shell sends its messages to the program while the program still waits for the
     // answer; deliver the ones scripted for this request now, straight to the handlers.
+    if (request == kNimDelete && !deliverInsideDeletes_) {
+        for (Scheduled& scheduled : byTrayRequest_) {
+            if (scheduled.at == static_cast<std::uint64_t>(number))
+                ++scheduled.at;
+        }
+    }
     for (auto it = byTrayRequest_.begin(); it != byTrayRequest_.end();) {
         if (it->at == static_cast<std::uint64_t>(number)) {
             const Event event = it->event;

@@ -100,6 +100,8 @@ class FakeToolkit final : public Toolkit {
     // Called after every delivered event that returned, nested ones included.
     void setObserver(std::function<void()> observer) { observer_ = std::move(observer); }
     void setDoEventsLimit(int limit) { doEventsLimit_ = limit; }
+    // With false, events scripted inside a delete request wait for the next other request.
+    void setDeliverInsideDeletes(bool deliver) { deliverInsideDeletes_ = deliver; }
     void deliver(const Event& event);
     bool hasScheduledEvents() const;
 
@@ -212,6 +214,7 @@ class FakeToolkit final : public Toolkit {
     std::string windowsDirectory_ = "C:\\windows";
     bool startProcessSucceeds_ = true;
     bool shellRefuses_ = false;
+    bool deliverInsideDeletes_ = true;
     std::vector<std::string> messageBoxes_;
     std::vector<StartedProcess> started_;
 };

@@ -125,6 +125,20 @@ TEST(FakeTray, RefusesARecordRewrittenWhileTheShellHoldsIt) {
     EXPECT_THROW(h.toolkit.shellNotifyIcon(kNimModify, record), ToolkitFault);
 }
 
+TEST(FakeEvents, CanHoldMessagesBackDuringADelete) {
+    Harness h;
+    h.start();
+    h.toolkit.setDeliverInsideDeletes(false);
+    h.toolkit.insideTrayRequest(1, Event::mouse(1, kMouseMove));
+    const std::size_t mark = h.toolkit.mark();
+    const NotifyIconRecord one = recordFor(1, IconHolder::PictureNum1);
+    h.toolkit.shellNotifyIcon(kNimDelete, one);
+    h.toolkit.shellNotifyIcon(kNimAdd, one);
+    EXPECT_THAT(h.toolkit.traceAll(mark),
+                ElementsAre("tray delete 1 PictureNum1", "tray add 1 PictureNum1",
+                            "deliver mouse 1 0x200"));
+}
+
 TEST(FakeEvents, TheIdleEventOnlyComesWhenNothingIsScheduled) {
     Harness h;
     h.start();
