@@ -37,7 +37,7 @@ void newSecret(PuzzleState& state, RandomSource& random) {
     for (int position = 1; position <= 4; ++position) {
         int digit = 0;
         do {
-            const double r = random.nextUnit();
+            const double r = static_cast<double>(random.nextUnit());
             digit = static_cast<int>(std::floor(r * 9.0 + 1.0));
             // A source that breaks its [0, 1) promise must not produce 0 or 10.
             if (digit < 1 || digit > 9)
