@@ -55,7 +55,8 @@ void FakeToolkit::choosePopupCommand(MenuCommand command) {
 }
 
 bool FakeToolkit::hasScheduledEvents() const {
-    return !byDoEvents_.empty() || !byTime_.empty() || !byTrayRequest_.empty() || !pending_.empty();
+    return !byDoEvents_.empty() || !byTime_.empty() || !byTrayRequest_.empty() ||
+           !pending_.empty() || !sentPending_.empty();
 }
 
 void FakeToolkit::deliver(const Event& event) {
@@ -286,20 +287,19 @@ bool FakeToolkit::shellNotifyIcon(std::uint32_t request, const NotifyIconRecord&
     // answer; deliver the ones scripted for this request now, straight to the handlers.
     if (request == kNimDelete && !deliverInsideDeletes_) {
         for (Scheduled& scheduled : byTrayRequest_) {
-            if (scheduled.at == static_cast<std::uint64_t>(number))
-                ++scheduled.at;
+            if (scheduled.at <= static_cast<std::uint64_t>(number))
+                scheduled.at = static_cast<std::uint64_t>(number) + 1;
         }
     }
     for (auto it = byTrayRequest_.begin(); it != byTrayRequest_.end();) {
-        if (it->at == static_cast<std::uint64_t>(number)) {
-            const Event event = it->event;
-            byTrayRequest_.erase(it);
-            deliverNow(event);
-            it = byTrayRequest_.begin();
+        if (it->at <= static_cast<std::uint64_t>(number)) {
+            sentPending_.push_back(it->event);
+            it = byTrayRequest_.erase(it);
         } else {
             ++it;
         }
     }
+    deliverSentMessages();
     // The record belongs to the shell until the call returns; a handler run in the meantime
     // must not have rewritten it.
     if (std::memcmp(received.bytes.data(), &record, kRecordBytes) != 0) {
@@ -411,6 +411,8 @@ void FakeToolkit::doEvents() {
         throw ToolkitFault("doEvents called more than " + std::to_string(doEventsLimit_) +
                            " times: a loop that never ends");
     }
+    // Sent messages still waiting (their handler's predecessor is running below us) go first.
+    deliverSentMessages();
     queueDueEvents();
     if (pending_.empty() && idleEvent_ && !hasScheduledEvents())
         pending_.push_back(*idleEvent_);
@@ -419,6 +421,16 @@ void FakeToolkit::doEvents() {
     while (!pending_.empty()) {
         const Event event = pending_.front();
         pending_.pop_front();
+        deliverNow(event);
+    }
+}
+
+void FakeToolkit::deliverSentMessages() {
+    // Taken one at a time from the shared queue: a handler that waits in a tray request or
+    // in doEvents of its own receives the messages sent after the one that started it.
+    while (!sentPending_.empty()) {
+        const Event event = sentPending_.front();
+        sentPending_.pop_front();
         deliverNow(event);
     }
 }

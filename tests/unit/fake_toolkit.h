@@ -184,6 +184,7 @@ class FakeToolkit final : public Toolkit {
     std::size_t log(CallKind kind, std::string detail = {}) const;
     void deliverNow(const Event& event);
     void queueDueEvents();
+    void deliverSentMessages();
     bool applyTrayRequest(const TrayRequest& request);
     HistoryEntry& historyEntry(int index);
 
@@ -204,7 +205,8 @@ class FakeToolkit final : public Toolkit {
     std::vector<Scheduled> byDoEvents_;
     std::vector<Scheduled> byTime_;
     std::vector<Scheduled> byTrayRequest_;
-    std::deque<Event> pending_;
+    std::deque<Event> pending_;      // posted: delivered by doEvents only
+    std::deque<Event> sentPending_;  // sent: also delivered inside tray requests
     std::deque<MenuCommand> popupChoices_;
     std::optional<Event> idleEvent_;
     std::function<void()> observer_;

@@ -125,6 +125,22 @@ TEST(FakeTray, RefusesARecordRewrittenWhileTheShellHoldsIt) {
     EXPECT_THROW(h.toolkit.shellNotifyIcon(kNimModify, record), ToolkitFault);
 }
 
+TEST(FakeEvents, AMessageSentBehindALongHandlerReachesItsNestedLoop) {
+    Harness h;
+    h.start();
+    h.toolkit.insideTrayRequest(1, Event::mouse(2, kLeftButtonDown));
+    h.toolkit.insideTrayRequest(1, Event::mouse(2, kLeftButtonUp));
+    const std::size_t mark = h.toolkit.mark();
+    h.form.resetAnser_Click();
+    EXPECT_THAT(
+        h.toolkit.trace({CallKind::ShellNotifyIcon, CallKind::Deliver, CallKind::DoEvents}, mark),
+        ElementsAre("tray modify 1 PictureNum1", "deliver mouse 2 0x201", "doEvents",
+                    "deliver mouse 2 0x202", "tray modify 2 PictureNum3", "doEvents",
+                    "tray modify 2 PictureNum2", "tray modify 3 PictureNum3",
+                    "tray modify 4 PictureNum4"));
+    EXPECT_FALSE(h.toolkit.hasScheduledEvents());
+}
+
 TEST(FakeEvents, CanHoldMessagesBackDuringADelete) {
     Harness h;
     h.start();
