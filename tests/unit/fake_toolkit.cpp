@@ -286,20 +286,22 @@ bool FakeToolkit::shellNotifyIcon(std::uint32_t request, const NotifyIconRecord&
     // The shell sends its messages to the program while the program still waits for the
     // answer; deliver the ones scripted for this request now, straight to the handlers.
     if (request == kNimDelete && !deliverInsideDeletes_) {
+        // Held back: the due ones move on to the next request, waiting ones stay queued.
         for (Scheduled& scheduled : byTrayRequest_) {
             if (scheduled.at <= static_cast<std::uint64_t>(number))
                 scheduled.at = static_cast<std::uint64_t>(number) + 1;
         }
-    }
-    for (auto it = byTrayRequest_.begin(); it != byTrayRequest_.end();) {
-        if (it->at <= static_cast<std::uint64_t>(number)) {
-            sentPending_.push_back(it->event);
-            it = byTrayRequest_.erase(it);
-        } else {
-            ++it;
+    } else {
+        for (auto it = byTrayRequest_.begin(); it != byTrayRequest_.end();) {
+            if (it->at <= static_cast<std::uint64_t>(number)) {
+                sentPending_.push_back(it->event);
+                it = byTrayRequest_.erase(it);
+            } else {
+                ++it;
+            }
         }
+        deliverSentMessages();
     }
-    deliverSentMessages();
     // The record belongs to the shell until the call returns; a handler run in the meantime
     // must not have rewritten it.
     if (std::memcmp(received.bytes.data(), &record, kRecordBytes) != 0) {
