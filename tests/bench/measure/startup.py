@@ -26,7 +26,7 @@ class Program:
     image_name: str  # for taskkill
 
 
-def _find_tray(world: WineWorld, timeout: float = START_TIMEOUT) -> TrayArea:
+def find_tray(world: WineWorld, timeout: float = START_TIMEOUT) -> TrayArea:
     deadline = time.monotonic() + timeout
     while True:
         area = find_tray_window(world)
@@ -54,7 +54,7 @@ class StartupTimer:
         and what its background looks like."""
         self._world.run("xdotool", "mousemove", *POINTER_PARK)
         started = self._world.launch(program.path)
-        area = _find_tray(self._world)
+        area = find_tray(self._world)
         time.sleep(1.0)  # let all five icons arrive before the background is sampled
         corner = self._screen.grab(area.x, area.y, 1, 1)
         self.watch = TrayWatch(self._screen, area, corner)
@@ -93,4 +93,4 @@ class StartupTimer:
 
     def tray_moved(self, area: TrayArea) -> bool:
         """Whether the tray window is somewhere else now than in the warm-up."""
-        return _find_tray(self._world) != area
+        return find_tray(self._world) != area

@@ -1,0 +1,1 @@
+"""scripts/demo: one whole game played by itself, filmed from the tray."""
