@@ -2,8 +2,8 @@
 // Usage: guess_sampler <seconds>
 //
 // Finds the window of class frmQuor6 and its guess box Text1 (control id 1001) and asks for
-// the text with WM_GETTEXT every ~2 ms. Prints "ready", then one line per change (the first
-// value included):
+// the text with WM_GETTEXT every ~2 ms. Prints "ready" once the first answer is in, then one
+// line per change (that first value included):
 //     <ms> <text> <slack ms>
 // <ms> is when the question that first saw the new text was sent, counted from the start.
 // The program answers only while it handles messages, not while it sleeps between two steps,
@@ -112,9 +112,6 @@ int main(int argc, char** argv) {
         std::fputs("guess_sampler: no frmQuor6 window with a control 1001\n", stderr);
         return 1;
     }
-    std::printf("ready\n");
-    std::fflush(stdout);
-
     std::string last;
     std::string text;
     bool first = true;
@@ -128,6 +125,11 @@ int main(int argc, char** argv) {
         }
         const double answeredMs = clock.elapsedMs();
         ++questions;
+        if (first) {
+            // Only now: a press that a harness makes after reading this comes after the
+            // first value, which is therefore the guess before the press.
+            std::printf("ready\n");
+        }
         if (first || text != last) {
             std::printf("%.3f %s %.3f\n", askedMs, text.c_str(), askedMs - previousAnswerMs);
             std::fflush(stdout);

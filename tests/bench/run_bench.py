@@ -47,7 +47,7 @@ def arguments() -> argparse.Namespace:
     parser.add_argument("--locpath", type=Path, required=True)
     parser.add_argument("--scratch", type=Path, required=True)
     parser.add_argument("--native-bench", type=Path, help="quor6_bench, if it was built")
-    parser.add_argument("--runs", type=int, default=11, help="start-ups timed per program")
+    parser.add_argument("--runs", type=int, default=15, help="start-ups timed per program")
     parser.add_argument("--repo", type=Path, default=HERE.parent.parent,
                         help="paths in the report are shown relative to this")
     return parser.parse_args()
@@ -133,6 +133,11 @@ def idle_rows(cost: idle.IdleCost):
 def spin_rows(holds):
     intervals = [interval for one in holds for interval in one.intervals_ms]
     problems = [problem for one in holds for problem in one.problems()]
+    if not intervals:
+        yield ["4", "digit step period while a button is held", "**no steps seen**",
+               f"{STEP_GOAL_MS:.0f} ms +- {STEP_TOLERANCE_MS:.0f} ms", met(False),
+               "; ".join(problems) or "the guess did not change while the button was held"]
+        return
     slack = max(change.slack_ms for one in holds for change in one.steps)
     steps = summarise(intervals)
     outside = sum(1 for value in intervals if abs(value - STEP_GOAL_MS) > STEP_TOLERANCE_MS)
