@@ -69,8 +69,10 @@ def hold(world: WineWorld, sampler: str, area: TrayArea, slot: int, button: int,
     time.sleep(seconds)
     world.run("xdotool", "mouseup", str(button))
     world.run("xdotool", "mousemove", "1000", "750")
-    output, _ = watcher.communicate(timeout=seconds + 60)
-    lines = output.decode().splitlines()
+    # Read through the same buffered file as the "ready" line: communicate() would read the
+    # pipe beneath it and lose whatever that readline() had already buffered.
+    lines = [line.decode().strip() for line in watcher.stdout]
+    watcher.wait(30)
     if not lines or not lines[-1].startswith("done"):
         raise RuntimeError(f"guess_sampler ended early: {lines[-3:]}")
     return Hold(slot, button, seconds, _parse(lines))
