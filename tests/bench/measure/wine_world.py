@@ -9,7 +9,12 @@ from dataclasses import dataclass
 from pathlib import Path
 from typing import List, Optional
 
-from . import world_processes as processes
+from harness import processes
+
+# Every process a world starts carries WORLD_MARK=<its directory> in its environment, and Wine
+# passes it on to every Windows process of the prefix (explorer, services), so that all of them
+# can be found and ended, even after an interrupted run.
+WORLD_MARK = "QUOR6_BENCH_WORLD"
 
 _WINE_VARIABLES = ("DISPLAY", "WINEPREFIX", "WINEARCH", "WINELOADER", "WINEDEBUG",
                    "WINEDLLOVERRIDES", "WINESERVER", "LC_ALL", "LANG", "LOCPATH")
@@ -54,8 +59,8 @@ class WineWorld:
         self.directory = Path(tempfile.mkdtemp(prefix="world.", dir=self.setup.scratch))
         self._log = open(self.directory / "processes.log", "wb")
         self.env = {key: value for key, value in os.environ.items() if key not in _WINE_VARIABLES}
-        self.env[processes.WORLD_MARK] = str(self.directory)
-        self._xvfb, self.display = processes.start_xvfb(self.env, self._log)
+        self.env[WORLD_MARK] = str(self.directory)
+        self._xvfb, self.display = processes.start_xvfb(self._log, self.env)
         prefix = self.directory / "prefix"
         subprocess.run(["cp", "-a", str(self.setup.template), str(prefix)], check=True)
         # The copy must not reuse the template's server directory name.
@@ -109,7 +114,7 @@ class WineWorld:
             processes.stop(self._server, timeout=10)
         for program in self._programs:
             processes.stop(program)
-        processes.kill_pids(processes.marked_pids(self.directory))
+        processes.kill_pids(processes.marked_pids(WORLD_MARK, self.directory))
         processes.stop(self._xvfb)
         self._log.close()
         shutil.rmtree(self.directory, ignore_errors=True)
@@ -119,5 +124,5 @@ class WineWorld:
 def clear_leftovers(scratch: Path) -> None:
     """An interrupted run leaves its world behind, maybe with processes still running."""
     for old in scratch.glob("world.*"):
-        processes.kill_pids(processes.marked_pids(old))
+        processes.kill_pids(processes.marked_pids(WORLD_MARK, old))
         shutil.rmtree(old, ignore_errors=True)

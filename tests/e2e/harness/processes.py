@@ -1,4 +1,4 @@
-"""Starting and ending the processes of one test, always by PID."""
+"""Starting and ending the processes of one test (or one bench or demo run), always by PID."""
 
 import os
 import select
@@ -87,7 +87,13 @@ def stop(process: Optional[subprocess.Popen], timeout: float = 5.0) -> None:
 def pids_of_session(directory: Path) -> List[int]:
     """Linux processes marked with the session: Xvfb, the wineserver, and every Windows
     process of the prefix, including those Wine started on its own (explorer, services)."""
-    wanted = f"{SESSION_MARK}={directory}".encode()
+    return marked_pids(SESSION_MARK, directory)
+
+
+def marked_pids(mark: str, directory: Path) -> List[int]:
+    """Linux processes whose environment has mark=directory. Wine passes the variable on to
+    every Windows process it starts, so one mark finds a whole prefix's processes."""
+    wanted = f"{mark}={directory}".encode()
     found = []
     for entry in Path("/proc").iterdir():
         if not entry.name.isdigit():
