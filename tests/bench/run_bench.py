@@ -40,12 +40,7 @@ def arguments() -> argparse.Namespace:
     parser.add_argument("--product", type=Path, required=True, help="build/win/quor6.exe")
     parser.add_argument("--wine-tree", type=Path, required=True,
                         help="the build tree whose programs run under Wine here")
-    parser.add_argument("--flavour", choices=("win32", "win64"), required=True)
-    parser.add_argument("--wine", type=Path, required=True)
-    parser.add_argument("--wineserver", type=Path, required=True)
-    parser.add_argument("--template", type=Path, required=True)
-    parser.add_argument("--locpath", type=Path, required=True)
-    parser.add_argument("--scratch", type=Path, required=True)
+    WineSetup.add_arguments(parser)
     parser.add_argument("--native-bench", type=Path, help="quor6_bench, if it was built")
     parser.add_argument("--runs", type=int, default=15, help="start-ups timed per program")
     parser.add_argument("--repo", type=Path, default=HERE.parent.parent,
@@ -78,8 +73,7 @@ def measure_under_wine(args: argparse.Namespace):
     quor6 = Program("quor6.exe", str(tree / "quor6.exe"), "quor6.exe")
     yardstick = Program("five_icons.exe", str(tree / "tests/bench/five_icons.exe"), "five_icons.exe")
     sampler = str(tree / "tests/bench/guess_sampler.exe")
-    setup = WineSetup(args.flavour, args.wine, args.wineserver, args.template, args.locpath,
-                      args.scratch)
+    setup = WineSetup.from_arguments(args)
     with WineWorld(setup) as world, ScreenReader(world.display) as screen:
         timer = StartupTimer(world, screen)
         progress("Wine desktop up; warming up the tray")

@@ -27,12 +27,7 @@ def arguments() -> argparse.Namespace:
     parser = argparse.ArgumentParser(description=__doc__)
     parser.add_argument("--tree", type=Path, required=True,
                         help="the build tree whose quor6.exe and probe.exe run here")
-    parser.add_argument("--flavour", choices=("win32", "win64"), required=True)
-    parser.add_argument("--wine", type=Path, required=True)
-    parser.add_argument("--wineserver", type=Path, required=True)
-    parser.add_argument("--template", type=Path, required=True)
-    parser.add_argument("--locpath", type=Path, required=True)
-    parser.add_argument("--scratch", type=Path, required=True)
+    WineSetup.add_arguments(parser)
     parser.add_argument("--icons", type=Path, required=True, help="resources/icons")
     parser.add_argument("--out", type=Path, required=True, help="where the pictures go")
     return parser.parse_args()
@@ -40,8 +35,7 @@ def arguments() -> argparse.Namespace:
 
 def main() -> int:
     args = arguments()
-    setup = WineSetup(args.flavour, args.wine, args.wineserver, args.template, args.locpath,
-                      args.scratch)
+    setup = WineSetup.from_arguments(args)
     args.out.mkdir(parents=True, exist_ok=True)
     with WineWorld(setup, keep_desktop=False) as world, ScreenReader(world.display) as screen:
         world.run("xdotool", "mousemove", "1000", "750")

@@ -1,6 +1,7 @@
 """A private Xvfb, a copy of the Wine prefix template and its own wineserver, for one bench or
 demo run. Everything started here is ended by PID when the with-block ends."""
 
+import argparse
 import os
 import shutil
 import subprocess
@@ -28,6 +29,21 @@ class WineSetup:
     template: Path
     locpath: Path
     scratch: Path  # the world's directory is made below this
+
+    @staticmethod
+    def add_arguments(parser: argparse.ArgumentParser) -> None:
+        """The command-line options that scripts/bench and scripts/demo pass for a world."""
+        parser.add_argument("--flavour", choices=("win32", "win64"), required=True)
+        parser.add_argument("--wine", type=Path, required=True)
+        parser.add_argument("--wineserver", type=Path, required=True)
+        parser.add_argument("--template", type=Path, required=True)
+        parser.add_argument("--locpath", type=Path, required=True)
+        parser.add_argument("--scratch", type=Path, required=True)
+
+    @classmethod
+    def from_arguments(cls, args: argparse.Namespace) -> "WineSetup":
+        return cls(args.flavour, args.wine, args.wineserver, args.template, args.locpath,
+                   args.scratch)
 
 
 class WineWorld:
