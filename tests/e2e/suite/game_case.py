@@ -81,6 +81,25 @@ class GameCase(unittest.TestCase):
     def assert_running(self, program: subprocess.Popen) -> None:
         self.assertIsNone(program.poll(), "the program ended")
 
+    def assert_plays_on(self, program: subprocess.Popen, tray: TrayWindow, guess: str,
+                        following: str) -> None:
+        """The tray shows `guess` in its five icons and nothing beyond them, and the icons
+        still answer: a left click on the last digit steps the guess to `following`."""
+        self.session.wait_tray(tray, tray_of_guess(guess))
+        self.assert_no_extra_icons()
+        self.step_digit(tray, 4, LEFT, following)
+        self.assert_running(program)
+
+    def assert_quit_cleanly(self, program: subprocess.Popen) -> None:
+        """The program ended after deleting its five icons itself and leaving no window.
+        Needs trace_tray = True: the deletions are read from Wine's systray trace."""
+        self.session.wait_exit(program)
+        self.session.wait_tray_hidden()
+        self.assertEqual(self.session.state().values.get("windows"), "0")
+        requests, removed = self.session.tray_deletions()
+        self.assertEqual(requests, 5, "the program must delete its five icons itself")
+        self.assertEqual(removed, [1, 2, 3, 4, 5], "icons removed, by slot")
+
     def history_store(self) -> List[str]:
         state = self.session.state()
         self.assertTrue(state.ok, f"probe state failed ({state.code}): {state.errors}")
@@ -105,6 +124,12 @@ class GameCase(unittest.TestCase):
 
     def judge(self, tray: TrayWindow) -> None:
         self.session.player.click(tray, MENU_SLOT, LEFT)
+
+    def step_digit(self, tray: TrayWindow, slot: int, button: int, following: str) -> None:
+        """One click on a digit icon; waits until the guess and the tray read `following`."""
+        self.session.player.click(tray, slot, button)
+        self.session.wait_guess(following)
+        self.session.wait_tray(tray, tray_of_guess(following))
 
     def step_to(self, tray: TrayWindow, wanted: str) -> None:
         """Clicks the digit icons, the short way round, until the guess reads `wanted`."""

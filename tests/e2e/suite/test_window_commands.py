@@ -117,14 +117,6 @@ class WindowCase(GameCase):
             wait_until(lambda: self.text_pixels(state, label), lambda n: n == 0,
                        f"the history list to cover label {label}")
 
-    def assert_quit_cleanly(self, program) -> None:
-        self.session.wait_exit(program)
-        self.session.wait_tray_hidden()
-        self.assertEqual(self.session.state().values.get("windows"), "0")
-        requests, removed = self.session.tray_deletions()
-        self.assertEqual(requests, 5, "the program must delete its five icons itself")
-        self.assertEqual(removed, [1, 2, 3, 4, 5], "icons removed, by slot")
-
     def play_two_scored_guesses(self, tray) -> List[str]:
         """Judges two guesses that are not the answer; returns the history lines, oldest first."""
         answer = self.read_answer()
@@ -260,9 +252,7 @@ class HelpTest(WindowCase):
 
     def test_help_opens_the_viewer_on_quor6_hlp_and_the_game_goes_on(self):
         program, tray = self.start_game()
-        self.session.player.click(tray, 4, LEFT)
-        self.session.wait_guess("1235")
-        self.session.wait_tray(tray, tray_of_guess("1235"))
+        self.step_digit(tray, 4, LEFT, "1235")
 
         self.choose_from_tray_menu(tray, "Helpの表示")
         window = self.help_window()
@@ -283,13 +273,7 @@ class HelpTest(WindowCase):
         # The viewer opens over the tray; the player moves it aside to go on playing.
         width, height = screen_size(self.session)
         move_window(self.session, window, width - window.width, height - window.height)
-        self.session.wait_tray(tray, tray_of_guess("1235"))
-        self.assert_no_extra_icons()
-
-        self.session.player.click(tray, 4, LEFT)
-        self.session.wait_guess("1236")
-        self.session.wait_tray(tray, tray_of_guess("1236"))
-        self.assert_running(program)
+        self.assert_plays_on(program, tray, "1235", "1236")
 
     def test_without_a_viewer_a_message_box_says_so_and_play_goes_on(self):
         renamed = hide_help_viewer(self.session)
@@ -305,9 +289,7 @@ class HelpTest(WindowCase):
 
         self.assertIsNone(x_window_named(self.session, HELP_CAPTION_START))
         self.assertEqual(self.session.state().values["visible"], "0")
-        self.session.player.click(tray, 1, LEFT)
-        self.session.wait_guess("2234")
-        self.session.wait_tray(tray, tray_of_guess("2234"))
+        self.step_digit(tray, 1, LEFT, "2234")
         self.assert_running(program)
 
 
