@@ -110,6 +110,40 @@ int runFlood(const Arguments& args) {
     return posted == *count ? kOk : kCallFailed;
 }
 
+int runVerdicts(const Arguments& args) {
+    if (args.size() != 1)
+        return kUsage;
+    const auto count = parseNumber(args[0]);
+    if (!count)
+        return kUsage;
+    const HWND main = findMainWindow();
+    if (!main)
+        return kNotFound;
+    constexpr int kJudgeSlot = kSlotCount;
+    constexpr int kDigitSlot = 1;
+    // A click on the sphere shows a verdict; the next click on a digit icon only brings the
+    // guess back, without stepping (the release ends the hold that the press began).
+    constexpr struct {
+        int slot;
+        UINT message;
+    } kCycle[] = {{kJudgeSlot, WM_LBUTTONDOWN},
+                  {kJudgeSlot, WM_LBUTTONUP},
+                  {kDigitSlot, WM_LBUTTONDOWN},
+                  {kDigitSlot, WM_LBUTTONUP}};
+    unsigned long long posted = 0;
+    for (unsigned long long i = 0; i < *count; ++i) {
+        for (const auto& callback : kCycle) {
+            if (PostMessageW(hostWindow(main, callback.slot), WM_MOUSEMOVE,
+                             static_cast<WPARAM>(callback.slot),
+                             static_cast<LPARAM>(callback.message))) {
+                ++posted;
+            }
+        }
+    }
+    printValue("posted", static_cast<long long>(posted));
+    return posted == *count * std::size(kCycle) ? kOk : kCallFailed;
+}
+
 int runCommand(const Arguments& args) {
     if (args.size() != 1)
         return kUsage;

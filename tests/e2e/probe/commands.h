@@ -31,6 +31,7 @@ int runGuiResources(const Arguments& args);
 // Actions: what the shell, the window system or a player would send the program.
 int runPost(const Arguments& args);
 int runFlood(const Arguments& args);
+int runVerdicts(const Arguments& args);
 int runCommand(const Arguments& args);
 int runClose(const Arguments& args);
 int runMsgboxOk(const Arguments& args);

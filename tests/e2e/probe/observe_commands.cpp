@@ -151,25 +151,4 @@ int runTrayRect(const Arguments& args) {
     return kOk;
 }
 
-int runGuiResources(const Arguments& args) {
-    if (!args.empty())
-        return kUsage;
-    const HWND main = findMainWindow();
-    if (!main)
-        return kNotFound;
-    const UniqueHandle process(OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, processOf(main)));
-    if (!process)
-        return kCallFailed;
-    SetLastError(ERROR_SUCCESS);
-    const DWORD gdi = GetGuiResources(process.get(), GR_GDIOBJECTS);
-    const DWORD user = GetGuiResources(process.get(), GR_USEROBJECTS);
-    if (gdi == 0 && user == 0 && GetLastError() == ERROR_CALL_NOT_IMPLEMENTED) {
-        printError("GetGuiResources is not implemented here");
-        return kUnsupported;
-    }
-    printValue("gdi", static_cast<long long>(gdi));
-    printValue("user", static_cast<long long>(user));
-    return kOk;
-}
-
 }  // namespace quor6::probe

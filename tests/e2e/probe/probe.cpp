@@ -25,6 +25,7 @@ constexpr Command kCommands[] = {
     {"gui-resources", quor6::probe::runGuiResources, "gui-resources"},
     {"post", quor6::probe::runPost, "post <slot> <message> [wparam]"},
     {"flood", quor6::probe::runFlood, "flood <count> <seed>"},
+    {"verdicts", quor6::probe::runVerdicts, "verdicts <count>"},
     {"command", quor6::probe::runCommand, "command <id>"},
     {"close", quor6::probe::runClose, "close"},
     {"msgbox-ok", quor6::probe::runMsgboxOk, "msgbox-ok"},

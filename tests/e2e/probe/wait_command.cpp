@@ -23,7 +23,15 @@ std::optional<std::wstring> currentGuess() {
     return windowText(hostWindow(main, 1));
 }
 
-// Conditions: window, no-window, msgbox, no-msgbox, menu, no-menu, guess=<text>.
+std::optional<long long> storedLines() {
+    const HWND main = findMainWindow();
+    if (!main)
+        return std::nullopt;
+    return listCount(GetDlgItem(main, kHistoryStoreId));
+}
+
+// Conditions: window, no-window, msgbox, no-msgbox, menu, no-menu, guess=<text>,
+// store=<number of lines in the history store>.
 std::optional<Condition> parseCondition(const std::string& text) {
     if (text == "window")
         return Condition([] { return findMainWindow() != nullptr; });
@@ -46,6 +54,16 @@ std::optional<Condition> parseCondition(const std::string& text) {
         return Condition([wanted] {
             const auto guess = currentGuess();
             return guess && toUtf8(*guess) == wanted;
+        });
+    }
+    const std::string storePrefix = "store=";
+    if (text.compare(0, storePrefix.size(), storePrefix) == 0) {
+        const auto wanted = parseNumber(text.substr(storePrefix.size()));
+        if (!wanted)
+            return std::nullopt;
+        return Condition([wanted] {
+            const auto lines = storedLines();
+            return lines && static_cast<unsigned long long>(*lines) == *wanted;
         });
     }
     return std::nullopt;

@@ -93,6 +93,13 @@ std::optional<std::vector<std::wstring>> listLines(HWND list) {
     return lines;
 }
 
+std::optional<long long> listCount(HWND list) {
+    const auto count = sendWithTimeout(list, LB_GETCOUNT, 0, 0);
+    if (!count || *count == LB_ERR)
+        return std::nullopt;
+    return static_cast<long long>(*count);
+}
+
 std::vector<HWND> childWindows(HWND parent) {
     std::vector<HWND> children;
     for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {

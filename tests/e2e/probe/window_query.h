@@ -18,6 +18,7 @@ HWND hostWindow(HWND main, int slot);
 std::wstring className(HWND window);
 std::optional<std::wstring> windowText(HWND window);
 std::optional<std::vector<std::wstring>> listLines(HWND list);
+std::optional<long long> listCount(HWND list);
 std::vector<HWND> childWindows(HWND parent);
 std::string rectText(HWND window);
 
