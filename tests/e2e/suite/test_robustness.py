@@ -4,7 +4,7 @@ stray callback messages."""
 from game_case import START_TRAY, GameCase, tray_of_guess
 from harness.player import LEFT
 
-FLOOD_SIZE = 400
+FLOOD_SIZE = 5000  # two seeds: 10,000 callbacks in all
 FLOOD_SEEDS = (1, 2)
 
 
