@@ -48,6 +48,9 @@ class GuiObjectTest(GameCase):
         for _ in range(3):
             self.open_and_dismiss_menu(tray)
         gdi_after, user_after = self.gui_objects()
+        (self.config.artifacts / "gui-objects.txt").write_text(
+            f"after 1 verdict: gdi={gdi_before} user={user_before}\n"
+            f"after {VERDICTS + 1} verdicts: gdi={gdi_after} user={user_after}\n", encoding="utf-8")
 
         self.assertLessEqual(gdi_after, gdi_before, "GDI objects grew")
         self.assertLessEqual(user_after, user_before, "USER objects grew")
