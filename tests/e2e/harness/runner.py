@@ -9,13 +9,19 @@ class LineResult(unittest.TestResult):
     def __init__(self, stream):
         super().__init__()
         self._stream = stream
-        self._started = 0.0
+        # A failing class fixture is reported without a test of its own: its time runs from
+        # the end of the test before it, or from the start of the run.
+        self._started = time.monotonic()
         self.passed = 0
         self.current = None
 
     def startTest(self, test):
         super().startTest(test)
         self.current = test
+        self._started = time.monotonic()
+
+    def stopTest(self, test):
+        super().stopTest(test)
         self._started = time.monotonic()
 
     def _report(self, verdict: str, test, detail: str = "") -> None:

@@ -148,10 +148,15 @@ class GameSession:
         directory.mkdir(parents=True, exist_ok=True)
         try:
             self.tray.save_screen(directory / "screen.png")
-            state = self.state()
-            (directory / "state.txt").write_text(
-                f"probe exit code {state.code}\n" +
-                "".join(f"{key}={value}\n" for key, value in state.values.items()), encoding="utf-8")
+            if self._programs:
+                state = self.state()
+                text = f"probe exit code {state.code}\n" + "".join(
+                    f"{key}={value}\n" for key, value in state.values.items())
+            else:
+                # A probe as the first Wine process of a world sits until its time-out, and
+                # with nothing launched there is no state to read.
+                text = "no program was launched\n"
+            (directory / "state.txt").write_text(text, encoding="utf-8")
         except (subprocess.SubprocessError, OSError) as problem:
             (directory / "evidence-error.txt").write_text(str(problem), encoding="utf-8")
         if self.directory is not None:
