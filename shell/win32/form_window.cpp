@@ -71,7 +71,7 @@ void registerClass(HINSTANCE instance, const IconSet& icons, WNDPROC proc) {
 }  // namespace
 
 FormWindow::FormWindow(HINSTANCE instance, const IconSet& icons, HMENU menuBar)
-    : instance_(instance), dpi_(screenDpi()) {
+    : instance_(instance), icons_(icons), dpi_(screenDpi()) {
     registerClass(instance, icons, &FormWindow::windowProc);
     // The broadcast a new tray sends; its number differs from session to session.
     taskbarCreatedMessage_ = ::RegisterWindowMessageW(L"TaskbarCreated");
@@ -85,7 +85,7 @@ FormWindow::FormWindow(HINSTANCE instance, const IconSet& icons, HMENU menuBar)
                       CW_USEDEFAULT, frame.right - frame.left, frame.bottom - frame.top, nullptr,
                       menuBar, instance, this);
     if (hwnd_ != nullptr)
-        createControls(icons);
+        createTrayHosts();
 }
 
 FormWindow::~FormWindow() {
@@ -97,7 +97,7 @@ FormWindow::~FormWindow() {
 }
 
 HWND FormWindow::createChild(const wchar_t* className, const wchar_t* text, DWORD style, int id,
-                             int left, int top, int width, int height) {
+                             int left, int top, int width, int height) const {
     HWND child =
         ::CreateWindowExW(0, className, text, kChild | style, pixels(left), pixels(top),
                           pixels(width), pixels(height), hwnd_,
@@ -105,7 +105,25 @@ HWND FormWindow::createChild(const wchar_t* className, const wchar_t* text, DWOR
     return child;
 }
 
-void FormWindow::createControls(const IconSet& icons) {
+void FormWindow::createTrayHosts() {
+    // Never seen; the shell knows each icon by its host window and slot.
+    for (int slot = 1; slot <= 5; ++slot) {
+        HWND host = createChild(L"EDIT", L"", ES_AUTOHSCROLL, kText1Id + slot - 1, 0, 0, 1, 1);
+        ::SetWindowSubclass(host, &FormWindow::trayHostProc, static_cast<UINT_PTR>(slot),
+                            reinterpret_cast<DWORD_PTR>(this));
+    }
+}
+
+HWND FormWindow::control(int id) const {
+    if (id < kText1Id || id > kText1Id + 4)
+        completeControls();
+    return ::GetDlgItem(hwnd_, id);
+}
+
+void FormWindow::completeControls() const {
+    if (controlsComplete_ || hwnd_ == nullptr)
+        return;
+    controlsComplete_ = true;
     titleFont_.reset(createGothicFont(158, FW_BOLD, dpi_));
     versionFont_.reset(createGothicFont(90, FW_NORMAL, dpi_));
     creditFont_.reset(createGothicFont(98, FW_NORMAL, dpi_));
@@ -127,13 +145,14 @@ void FormWindow::createControls(const IconSet& icons) {
                     kRirekilist2Id, 240, 120, 4455, 1860);
     HWND picture = createChild(L"STATIC", L"", WS_VISIBLE | SS_ICON | SS_REALSIZECONTROL,
                                kPicture1Id, 1320, 360, 372, 372);
-    ::SendMessageW(picture, STM_SETICON, reinterpret_cast<WPARAM>(icons.program()), 0);
+    ::SendMessageW(picture, STM_SETICON, reinterpret_cast<WPARAM>(icons_.program()), 0);
     HWND title = createChild(L"STATIC", loadString(instance_, IDS_TITLE_LABEL).c_str(),
                              WS_VISIBLE | SS_CENTER | SS_NOPREFIX, kLabel1Id, 1200, 360, 2415, 375);
     HWND version = createChild(L"STATIC", L"" QUOR6_VERSION_LABEL,
                                WS_VISIBLE | SS_LEFT | SS_NOPREFIX, kLabel2Id, 2280, 960, 1455, 255);
-    HWND credit = createChild(L"STATIC", loadString(instance_, IDS_CREDIT_LABEL).c_str(),
-                              WS_VISIBLE | SS_LEFTNOWORDWRAP | SS_NOPREFIX, kLabel3Id, 1080, 1320, 2055, 375);
+    HWND credit =
+        createChild(L"STATIC", loadString(instance_, IDS_CREDIT_LABEL).c_str(),
+                    WS_VISIBLE | SS_LEFTNOWORDWRAP | SS_NOPREFIX, kLabel3Id, 1080, 1320, 2055, 375);
     setFont(command2, uiFont_.get());
     setFont(command1, uiFont_.get());
     setFont(history, uiFont_.get());
@@ -141,17 +160,12 @@ void FormWindow::createControls(const IconSet& icons) {
     setFont(version, versionFont_.get());
     setFont(credit, creditFont_.get());
 
-    // Never seen: the history store, the five tray hosts and the icon holders.
+    // Never seen: the history store and the icon holders.
     createChild(L"LISTBOX", L"", LBS_NOINTEGRALHEIGHT, kRirekiListId, 0, 0, 1, 1);
-    for (int slot = 1; slot <= 5; ++slot) {
-        HWND host = createChild(L"EDIT", L"", ES_AUTOHSCROLL, kText1Id + slot - 1, 0, 0, 1, 1);
-        ::SetWindowSubclass(host, &FormWindow::trayHostProc, static_cast<UINT_PTR>(slot),
-                            reinterpret_cast<DWORD_PTR>(this));
-    }
     for (int i = 0; i < kIconHolderCount; ++i) {
         HWND holder = createChild(L"STATIC", L"", SS_ICON, kIconHolderFirstId + i, 0, 0, 1, 1);
         ::SendMessageW(holder, STM_SETICON,
-                       reinterpret_cast<WPARAM>(icons.holder(static_cast<IconHolder>(i))), 0);
+                       reinterpret_cast<WPARAM>(icons_.holder(static_cast<IconHolder>(i))), 0);
     }
     lastFocus_ = command2;
 }

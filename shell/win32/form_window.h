@@ -12,6 +12,10 @@ namespace quor6::win32 {
 
 // The window frmQuor6 and every control on it, laid out from the design's twips at the
 // screen's DPI. It stays hidden during play; its hidden edit boxes own the tray icons.
+//
+// The five tray hosts are made with the window; the other controls are made on first use,
+// and at the latest before the message loop, so that start-up puts the icons in the tray
+// without first building a window nobody sees yet.
 class FormWindow {
   public:
     FormWindow(HINSTANCE instance, const IconSet& icons, HMENU menuBar);
@@ -23,7 +27,11 @@ class FormWindow {
     void connect(FormEvents& events) { events_ = &events; }
 
     HWND handle() const { return hwnd_; }
-    HWND control(int id) const { return ::GetDlgItem(hwnd_, id); }
+    // Any control by its id; asking for one that is not a tray host completes the window.
+    HWND control(int id) const;
+    // Makes the controls that are not made yet. Logically const: to every caller the controls
+    // are part of the window from the start.
+    void completeControls() const;
     int dpi() const { return dpi_; }
 
     // Keyboard handling of the shown window: Tab moves between the controls, Enter presses
@@ -35,21 +43,24 @@ class FormWindow {
     static LRESULT CALLBACK trayHostProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
                                          UINT_PTR slot, DWORD_PTR self);
     LRESULT onMessage(UINT message, WPARAM wParam, LPARAM lParam);
-    void createControls(const IconSet& icons);
+    void createTrayHosts();
     HWND createChild(const wchar_t* className, const wchar_t* text, DWORD style, int id, int left,
-                     int top, int width, int height);
+                     int top, int width, int height) const;
     int pixels(int twips) const { return ::MulDiv(twips, dpi_, 1440); }
 
     HINSTANCE instance_;
+    const IconSet& icons_;
     HWND hwnd_ = nullptr;
     int dpi_ = 96;
     UINT taskbarCreatedMessage_ = 0;
     FormEvents* events_ = nullptr;
-    HWND lastFocus_ = nullptr;
-    ScopedFont titleFont_;
-    ScopedFont versionFont_;
-    ScopedFont creditFont_;
-    ScopedFont uiFont_;
+    // Made by completeControls().
+    mutable bool controlsComplete_ = false;
+    mutable HWND lastFocus_ = nullptr;
+    mutable ScopedFont titleFont_;
+    mutable ScopedFont versionFont_;
+    mutable ScopedFont creditFont_;
+    mutable ScopedFont uiFont_;
 };
 
 }  // namespace quor6::win32

@@ -12,11 +12,18 @@ HICON loadIcon(HINSTANCE instance, int id, int size) {
 }  // namespace
 
 IconSet::IconSet(HINSTANCE instance)
-    : program_(loadIcon(instance, IDI_PROGRAM, 32)),
-      programSmall_(loadIcon(instance, IDI_PROGRAM, ::GetSystemMetrics(SM_CXSMICON))) {
-    for (int i = 0; i < kIconHolderCount; ++i) {
-        holders_[static_cast<std::size_t>(i)].reset(loadIcon(instance, IDI_ICON_SET_FIRST + i, 32));
-    }
+    : instance_(instance),
+      program_(loadIcon(instance, IDI_PROGRAM, 32)),
+      programSmall_(loadIcon(instance, IDI_PROGRAM, ::GetSystemMetrics(SM_CXSMICON))) {}
+
+HICON IconSet::holder(IconHolder which) const {
+    const auto index = static_cast<std::size_t>(which);
+    if (index >= holders_.size())
+        return nullptr;
+    ScopedIcon& icon = holders_[index];
+    if (!icon)
+        icon.reset(loadIcon(instance_, IDI_ICON_SET_FIRST + static_cast<int>(index), 32));
+    return icon.get();
 }
 
 }  // namespace quor6::win32

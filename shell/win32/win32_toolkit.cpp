@@ -65,6 +65,7 @@ Win32Toolkit::Win32Toolkit(HINSTANCE instance)
       form_(instance, icons_, menu_.bar()) {}
 
 int Win32Toolkit::run() {
+    form_.completeControls();
     MSG message{};
     while (::GetMessageW(&message, nullptr, 0, 0) > 0)
         dispatch(message);
@@ -125,6 +126,7 @@ double Win32Toolkit::screenHeight() const {
 }
 
 void Win32Toolkit::showForm() {
+    form_.completeControls();
     ::ShowWindow(form_.handle(), SW_SHOW);
     ::SetForegroundWindow(form_.handle());
 }
