@@ -8,6 +8,7 @@
 #include "resources/version.h"
 #include "shell/win32/control_ids.h"
 #include "tray/tray_dispatch.h"
+#include "tray/tray_slots.h"
 
 namespace quor6::win32 {
 
@@ -17,6 +18,11 @@ constexpr int kClientWidthTwips = 4830;
 constexpr int kClientHeightTwips = 2775;
 constexpr DWORD kFormStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 constexpr DWORD kChild = WS_CHILD | WS_CLIPSIBLINGS;
+
+// Text1..Text5, one edit box per tray slot.
+constexpr bool isTrayHost(int id) {
+    return id >= kText1Id && id < kText1Id + kSlotCount;
+}
 
 int screenDpi() {
     HDC screen = ::GetDC(nullptr);
@@ -107,7 +113,7 @@ HWND FormWindow::createChild(const wchar_t* className, const wchar_t* text, DWOR
 
 void FormWindow::createTrayHosts() {
     // Never seen; the shell knows each icon by its host window and slot.
-    for (int slot = 1; slot <= 5; ++slot) {
+    for (int slot = 1; slot <= kSlotCount; ++slot) {
         HWND host = createChild(L"EDIT", L"", ES_AUTOHSCROLL, kText1Id + slot - 1, 0, 0, 1, 1);
         ::SetWindowSubclass(host, &FormWindow::trayHostProc, static_cast<UINT_PTR>(slot),
                             reinterpret_cast<DWORD_PTR>(this));
@@ -115,7 +121,7 @@ void FormWindow::createTrayHosts() {
 }
 
 HWND FormWindow::control(int id) const {
-    if (id < kText1Id || id > kText1Id + 4)
+    if (!isTrayHost(id))
         completeControls();
     return ::GetDlgItem(hwnd_, id);
 }

@@ -10,6 +10,7 @@
 #include "shell/win32/control_ids.h"
 #include "shell/win32/text_conversion.h"
 #include "tray/notify_icon_record.h"
+#include "tray/tray_slots.h"
 
 namespace quor6::win32 {
 
@@ -140,7 +141,7 @@ Handle32 Win32Toolkit::formHandle() const {
 }
 
 Handle32 Win32Toolkit::textBoxHandle(int slot) const {
-    if (slot < 1 || slot > 5)
+    if (slot < 1 || slot > kSlotCount)
         return 0;
     return toHandle32(form_.control(kText1Id + slot - 1));
 }
