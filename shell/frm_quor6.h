@@ -7,6 +7,7 @@
 #include "core/puzzle_state.h"
 #include "core/random_source.h"
 #include "platform/toolkit.h"
+#include "tray/held_presses.h"
 #include "tray/tray_slots.h"
 
 namespace quor6 {
@@ -22,7 +23,7 @@ inline constexpr std::string_view kHelpViewerName = "Winhlp32.exe";
 // The one window object of the program: it owns the puzzle state and the tray record for the
 // whole run, and its members are the event handlers. Everything it shows or asks of the
 // window system goes through the toolkit.
-class frmQuor6 {
+class frmQuor6 final : private TrayPressSink {
   public:
     frmQuor6(Toolkit& toolkit, RandomSource& random) : toolkit_(toolkit), random_(random) {}
 
@@ -51,7 +52,9 @@ class frmQuor6 {
     void text3_MouseMove(std::uint32_t message) { onTrayMouse(3, message); }
     void text4_MouseMove(std::uint32_t message) { onTrayMouse(4, message); }
     void text5_MouseMove(std::uint32_t message) { onTrayMouse(5, message); }
-    void onTrayMouse(int slot, std::uint32_t message);
+    // Runs at once, or after the handler that is putting a verdict or a new puzzle into the
+    // tray has finished (the shell can deliver a message while that handler waits on it).
+    void onTrayMouse(int slot, std::uint32_t message) { heldPresses_.receive(slot, message); }
 
     // The shell's tray was (re)created: put the five icons back.
     void onTaskbarCreated();
@@ -63,6 +66,17 @@ class frmQuor6 {
     static std::string helpCommandLine(std::string_view executableDirectory);
 
   private:
+    void handleTrayPress(int slot, std::uint32_t message) override;
+    // Runs `body` so that no tray message cuts into it; those that arrive wait until it ends.
+    template <typename Body>
+    void uninterrupted(Body body) {
+        heldPresses_.begin();
+        body();
+        heldPresses_.end();
+    }
+    void loadForm();
+    void startNewPuzzle();
+    void showJudgement();
     void newSecret();
     void judgeGuess();
     void addHistory(std::string_view line);
@@ -80,6 +94,7 @@ class frmQuor6 {
     RandomSource& random_;
     PuzzleState state_;
     TraySlots tray_{toolkit_};
+    HeldPresses heldPresses_{*this};
 };
 
 }  // namespace quor6

@@ -1,4 +1,6 @@
 // Start-up, the single-instance rule, quitting and the tray's re-creation.
+#include <optional>
+
 #include "core/guess.h"
 #include "core/icon_holder.h"
 #include "shell/frm_quor6.h"
@@ -12,6 +14,11 @@ constexpr IconHolder startImage(int slot) {
 }  // namespace
 
 void frmQuor6::Form_Load() {
+    // A press that the shell delivers while the icons are being added waits for the puzzle.
+    uninterrupted([this] { loadForm(); });
+}
+
+void frmQuor6::loadForm() {
     if (toolkit_.previousInstanceRunning()) {
         toolkit_.messageBox(kAlreadyRunningText);
         toolkit_.endProcess();
@@ -57,17 +64,18 @@ void frmQuor6::closeByWindowSystem() {
 }
 
 void frmQuor6::onTaskbarCreated() {
-    // A new tray knows none of our icons. Where an icon survived (the broadcast came without
-    // a restart), the add is refused and the image is brought up to date instead.
+    // A new tray knows none of our icons: each slot is added again with the picture it showed,
+    // a verdict included. Where an icon survived (Windows also broadcasts on a change of
+    // display scaling), the add is refused and the same picture is shown again instead. Slots
+    // the program never put up, or already took down, stay away: a copy that is ending (a
+    // refused second copy saying so) adds nothing.
     for (int slot = 1; slot <= kSlotCount; ++slot) {
-        const IconHolder image = slot == kMenuSlot
-                                     ? IconHolder::PictureSW
-                                     : PictureNum(guessDigit(toolkit_.guessText(), slot));
-        if (!tray_.addTrayIcon(slot, host(slot), image)) {
-            tray_.changeTrayIcon(slot, host(slot), image);
-        }
+        const std::optional<IconHolder> image = tray_.shownImage(slot);
+        if (!image)
+            continue;
+        if (!tray_.addTrayIcon(slot, host(slot), *image))
+            tray_.changeTrayIcon(slot, host(slot), *image);
     }
-    state_.VerdictShown = kFalse;
 }
 
 }  // namespace quor6

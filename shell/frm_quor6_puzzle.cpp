@@ -19,6 +19,10 @@ void frmQuor6::showSlots(IconHolder slot1, IconHolder slot2, IconHolder slot3, I
 }
 
 void frmQuor6::resetAnser_Click() {
+    uninterrupted([this] { startNewPuzzle(); });
+}
+
+void frmQuor6::startNewPuzzle() {
     newSecret();
     toolkit_.setGuessText(kFirstGuess);
     showSlots(PictureNum(1), PictureNum(2), PictureNum(3), PictureNum(4));
@@ -27,6 +31,10 @@ void frmQuor6::resetAnser_Click() {
 }
 
 void frmQuor6::judgeGuess() {
+    uninterrupted([this] { showJudgement(); });
+}
+
+void frmQuor6::showJudgement() {
     if (state_.VerdictShown == kTrue) {
         const SlotPictures guess = guessPictures(toolkit_.guessText());
         showSlots(guess[0], guess[1], guess[2], guess[3]);

@@ -6,14 +6,14 @@
 namespace quor6 {
 
 void frmQuor6::spinDigitUp(const int& position) {
-    spinDigit(SpinDirection::Up, position, state_, tray_, toolkit_);
+    spinDigit(SpinDirection::Up, position, state_, tray_, toolkit_, heldPresses_);
 }
 
 void frmQuor6::spinDigitDown(const int& position) {
-    spinDigit(SpinDirection::Down, position, state_, tray_, toolkit_);
+    spinDigit(SpinDirection::Down, position, state_, tray_, toolkit_, heldPresses_);
 }
 
-void frmQuor6::onTrayMouse(int slot, std::uint32_t message) {
+void frmQuor6::handleTrayPress(int slot, std::uint32_t message) {
     const int position = slot;
     switch (trayAction(slot, message)) {
         case TrayAction::SpinUp:

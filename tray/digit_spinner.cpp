@@ -14,9 +14,13 @@ void showGuessInSlots(TraySlots& tray, Toolkit& toolkit) {
 }
 
 void spinDigit(SpinDirection direction, const int& position, PuzzleState& state, TraySlots& tray,
-               Toolkit& toolkit) {
+               Toolkit& toolkit, HeldPresses& held) {
     if (position < 1 || position > 4)
         return;
+    const auto letMessagesThrough = [&toolkit, &held] {
+        held.release();
+        toolkit.doEvents();
+    };
     for (;;) {
         if (state.SpinHold != kTrue)
             return;
@@ -30,10 +34,10 @@ void spinDigit(SpinDirection direction, const int& position, PuzzleState& state,
         const int stepped =
             direction == SpinDirection::Up ? digitAfterStepUp(digit) : digitAfterStepDown(digit);
         toolkit.setGuessText(withDigit(guess, position, stepped));
-        toolkit.doEvents();
+        letMessagesThrough();
         tray.changeTrayIcon(position, toolkit.textBoxHandle(position), PictureNum(stepped));
         toolkit.sleepMilliseconds(kSpinPeriodMilliseconds);
-        toolkit.doEvents();
+        letMessagesThrough();
     }
 }
 

@@ -2,6 +2,7 @@
 
 #include "core/puzzle_state.h"
 #include "platform/toolkit.h"
+#include "tray/held_presses.h"
 #include "tray/tray_slots.h"
 
 namespace quor6 {
@@ -11,10 +12,10 @@ enum class SpinDirection { Up, Down };
 inline constexpr unsigned kSpinPeriodMilliseconds = 700;
 
 // Steps the digit at `position` (1..4) while SpinHold stays set: one step at once, then one
-// per pause, letting pending messages run before and after each pause. The first press after
-// a verdict only brings the guess back into the slots.
+// per pause, letting pending messages run before and after each pause (held tray messages
+// first: they came earlier). The first press after a verdict only brings the guess back.
 void spinDigit(SpinDirection direction, const int& position, PuzzleState& state, TraySlots& tray,
-               Toolkit& toolkit);
+               Toolkit& toolkit, HeldPresses& held);
 
 // Shows the digits of the current guess in slots 1..4, reading the guess afresh per slot.
 void showGuessInSlots(TraySlots& tray, Toolkit& toolkit);

@@ -1,17 +1,37 @@
 #include "tray/tray_slots.h"
 
+#include <cstddef>
+
 namespace quor6 {
 
+namespace {
+bool validSlot(int slot) {
+    return slot >= 1 && slot <= kSlotCount;
+}
+}  // namespace
+
 bool TraySlots::addTrayIcon(int slot, Handle32 host, IconHolder image) {
+    if (validSlot(slot))
+        shown_[static_cast<std::size_t>(slot - 1)] = image;
     return request(kNimAdd, slot, host, image);
 }
 
 bool TraySlots::changeTrayIcon(int slot, Handle32 host, IconHolder image) {
+    if (validSlot(slot))
+        shown_[static_cast<std::size_t>(slot - 1)] = image;
     return request(kNimModify, slot, host, image);
 }
 
 bool TraySlots::deleteTrayIcon(int slot, Handle32 host, IconHolder image) {
+    if (validSlot(slot))
+        shown_[static_cast<std::size_t>(slot - 1)].reset();
     return request(kNimDelete, slot, host, image);
+}
+
+std::optional<IconHolder> TraySlots::shownImage(int slot) const {
+    if (!validSlot(slot))
+        return std::nullopt;
+    return shown_[static_cast<std::size_t>(slot - 1)];
 }
 
 void TraySlots::centreForm() {

@@ -121,6 +121,12 @@ void checkGameState(const fake::Harness& h) {
 
 void checkBetweenEvents(const fake::Harness& h, bool shellEverRefused) {
     checkGameState(h);
+    // One line per counted guess: a guess judged twice would add two (the count stops at its
+    // limit while the lines go on).
+    const std::vector<std::string>& lines = h.toolkit.window().rirekiList;
+    require(h.state().GuessCount == kMaxGuessCount ||
+                lines.size() == static_cast<std::size_t>(h.state().GuessCount),
+            "history lines and guess count differ");
     if (!shellEverRefused)
         require(checkTray(h) == 5, "an icon went missing");
 }

@@ -445,6 +445,10 @@ void FakeToolkit::sleepMilliseconds(unsigned milliseconds) {
 void FakeToolkit::messageBox(std::string_view text) {
     log(CallKind::MessageBox, std::string(text));
     messageBoxes_.emplace_back(text);
+    const std::vector<Event> events = std::move(duringMessageBox_);
+    duringMessageBox_.clear();
+    for (const Event& event : events)
+        deliverNow(event);
 }
 
 // --- Process services --------------------------------------------------------------------

@@ -95,6 +95,8 @@ class FakeToolkit final : public Toolkit {
     void atTime(std::uint64_t milliseconds, const Event& event);  // first doEvents from then
     void insideTrayRequest(int nth, const Event& event);
     void choosePopupCommand(MenuCommand command);
+    // Delivered while the next message box is up (its modal loop runs sent messages).
+    void whileMessageBoxShows(const Event& event) { duringMessageBox_.push_back(event); }
     // Delivered by a doEvents that finds nothing pending and nothing scheduled.
     void setIdleEvent(std::optional<Event> event) { idleEvent_ = std::move(event); }
     // Called after every delivered event that returned, nested ones included.
@@ -208,6 +210,7 @@ class FakeToolkit final : public Toolkit {
     std::deque<Event> pending_;      // posted: delivered by doEvents only
     std::deque<Event> sentPending_;  // sent: also delivered inside tray requests
     std::deque<MenuCommand> popupChoices_;
+    std::vector<Event> duringMessageBox_;
     std::optional<Event> idleEvent_;
     std::function<void()> observer_;
 

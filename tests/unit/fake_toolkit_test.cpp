@@ -100,22 +100,6 @@ TEST(FakeEvents, TimedEventsWaitForTheFirstDoEventsFromTheirTime) {
     EXPECT_EQ(h.toolkit.now(), 700u);
 }
 
-TEST(FakeEvents, ArriveInsideTheScriptedTrayRequestAfterItTookEffect) {
-    Harness h;
-    h.start();
-    h.toolkit.insideTrayRequest(1, Event::mouse(5, kLeftButtonDown));
-    h.random.queueSecret("5139");
-    const std::size_t mark = h.toolkit.mark();
-    h.form.resetAnser_Click();
-    // The judging (1234 against 5139: 1S 1B) runs inside the first modify of the reset.
-    EXPECT_THAT(h.toolkit.trace({CallKind::ShellNotifyIcon, CallKind::Deliver}, mark),
-                ElementsAre("tray modify 1 PictureNum1", "deliver mouse 5 0x201",
-                            "tray modify 1 PictureNum1", "tray modify 2 PictureS",
-                            "tray modify 3 PictureNum1", "tray modify 4 PictureB",
-                            "tray modify 2 PictureNum2", "tray modify 3 PictureNum3",
-                            "tray modify 4 PictureNum4"));
-}
-
 TEST(FakeTray, RefusesARecordRewrittenWhileTheShellHoldsIt) {
     Harness h;
     h.start();
@@ -123,22 +107,6 @@ TEST(FakeTray, RefusesARecordRewrittenWhileTheShellHoldsIt) {
     h.toolkit.insideTrayRequest(1, Event::mouse(1, kMouseMove));
     h.toolkit.setObserver([&record] { record.hIcon = 0; });
     EXPECT_THROW(h.toolkit.shellNotifyIcon(kNimModify, record), ToolkitFault);
-}
-
-TEST(FakeEvents, AMessageSentBehindALongHandlerReachesItsNestedLoop) {
-    Harness h;
-    h.start();
-    h.toolkit.insideTrayRequest(1, Event::mouse(2, kLeftButtonDown));
-    h.toolkit.insideTrayRequest(1, Event::mouse(2, kLeftButtonUp));
-    const std::size_t mark = h.toolkit.mark();
-    h.form.resetAnser_Click();
-    EXPECT_THAT(
-        h.toolkit.trace({CallKind::ShellNotifyIcon, CallKind::Deliver, CallKind::DoEvents}, mark),
-        ElementsAre("tray modify 1 PictureNum1", "deliver mouse 2 0x201", "doEvents",
-                    "deliver mouse 2 0x202", "tray modify 2 PictureNum3", "doEvents",
-                    "tray modify 2 PictureNum2", "tray modify 3 PictureNum3",
-                    "tray modify 4 PictureNum4"));
-    EXPECT_FALSE(h.toolkit.hasScheduledEvents());
 }
 
 TEST(FakeEvents, CanHoldMessagesBackDuringADelete) {

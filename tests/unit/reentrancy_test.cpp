@@ -3,6 +3,9 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 #include "tests/unit/harness.h"
 
 namespace quor6::fake {
@@ -75,19 +78,88 @@ TEST(InsideTrayRequest, AJudgingDuringAStepShowsTheVerdictUntilTheNextPass) {
     EXPECT_EQ(h.state().VerdictShown, kTrue);
 }
 
-TEST(InsideTrayRequest, AStepInsideAVerdictIsOverwrittenByTheRestOfTheVerdict) {
-    Harness h;
-    h.start("5139");
-    h.toolkit.insideTrayRequest(1, Event::mouse(4, kLeftButtonDown));
-    h.toolkit.onDoEvents(1, Event::mouse(4, kLeftButtonUp));
-    h.judge();
-    // 1234 was judged (1S 1B) before the digit stepped to 1235 inside the first request.
-    EXPECT_EQ(h.guess(), "1235");
-    EXPECT_EQ(h.toolkit.trayPicture(), "1S1B@");
-    EXPECT_EQ(h.state().VerdictShown, kTrue);
-    EXPECT_EQ(h.state().SpinHold, kFalse);
-    EXPECT_EQ(h.toolkit.maxDeliveryDepth(), 3);
+// Everything a player can see or that decides the next press.
+std::string snapshot(const Harness& h) {
+    const PuzzleState& state = h.state();
+    std::string shown =
+        h.toolkit.trayPicture() + " guess " + std::string(h.guess()) + " count " +
+        std::to_string(state.GuessCount) + " verdict " + std::to_string(state.VerdictShown) +
+        " hold " + std::to_string(state.SpinHold) + " secret " + state.SecretNumber + " history";
+    for (const std::string& line : h.toolkit.window().rirekiList)
+        shown += " [" + line + "]";
+    for (const HistoryEntry& entry : h.toolkit.window().historyEntries)
+        shown += entry.visible ? " +" + entry.caption : " -";
+    return shown;
 }
+
+struct PressInside {
+    const char* name;
+    const char* secret;  // the answer of the puzzle that is played
+    int steps;           // digit 4 is stepped this often first (down where negative)
+    bool newPuzzle;      // the handler is the new puzzle command, else the judging
+};
+
+// What arrives while the handler runs: a judge press, a digit tapped, the answer asked for.
+const std::vector<std::vector<Event>> kSecondPresses = {
+    {Event::mouse(5, kLeftButtonDown)},
+    {Event::mouse(3, kLeftButtonDown), Event::mouse(3, kLeftButtonUp)},
+    {Event::mouse(5, kRightButtonDoubleClick)},
+};
+
+void PrintTo(const PressInside& c, std::ostream* out) {
+    *out << c.name;
+}
+
+class PressInsideAHandler : public testing::TestWithParam<PressInside> {
+  protected:
+    // Plays the case; `inside` is the tray request of the handler during which `presses`
+    // arrive, or 0 for presses that come after the handler.
+    static std::string play(const PressInside& c, const std::vector<Event>& presses, int inside) {
+        Harness h;
+        h.start(c.secret);
+        for (int i = 0; i < c.steps; ++i)
+            h.clickUp(4);
+        for (int i = 0; i > c.steps; --i)
+            h.clickDown(4);
+        h.random.queueSecret("2468");
+        if (inside > 0) {
+            for (const Event& press : presses)
+                h.toolkit.insideTrayRequest(inside, press);
+        }
+        if (c.newPuzzle)
+            h.form.resetAnser_Click();
+        else
+            h.judge();
+        if (inside == 0) {
+            for (const Event& press : presses)
+                h.toolkit.onDoEvents(1, press);
+            h.toolkit.doEvents();
+        }
+        EXPECT_FALSE(h.toolkit.hasScheduledEvents());
+        return snapshot(h);
+    }
+};
+
+// The presses wait for the handler and then act exactly as if they had come after it: the
+// same guess is never judged twice, and no verdict stays on show with its flag cleared.
+TEST_P(PressInsideAHandler, ActsAsIfItCameJustAfter) {
+    const PressInside& c = GetParam();
+    for (const std::vector<Event>& presses : kSecondPresses) {
+        const std::string oneAfterTheOther = play(c, presses, 0);
+        for (int inside = 1; inside <= 4; ++inside)
+            EXPECT_EQ(play(c, presses, inside), oneAfterTheOther)
+                << presses.front().describe() << " inside request " << inside;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Handlers, PressInsideAHandler,
+                         testing::Values(PressInside{"Scored", "5139", 0, false},
+                                         PressInside{"Rejected", "5139", -1, false},  // 1233
+                                         PressInside{"Solved", "1236", 2, false},
+                                         PressInside{"NewPuzzle", "5139", 0, true}),
+                         [](const testing::TestParamInfo<PressInside>& c) {
+                             return std::string(c.param.name);
+                         });
 
 }  // namespace
 }  // namespace quor6::fake
