@@ -1,5 +1,6 @@
 #include "shell/win32/icon_set.h"
 
+#include "core/tray_frame_size.h"
 #include "resources/resource_ids.h"
 
 namespace quor6::win32 {
@@ -14,7 +15,8 @@ HICON loadIcon(HINSTANCE instance, int id, int size) {
 IconSet::IconSet(HINSTANCE instance)
     : instance_(instance),
       program_(loadIcon(instance, IDI_PROGRAM, 32)),
-      programSmall_(loadIcon(instance, IDI_PROGRAM, ::GetSystemMetrics(SM_CXSMICON))) {}
+      programSmall_(loadIcon(instance, IDI_PROGRAM, ::GetSystemMetrics(SM_CXSMICON))),
+      traySize_(trayFrameSize(::GetSystemMetrics(SM_CXSMICON))) {}
 
 HICON IconSet::holder(IconHolder which) const {
     const auto index = static_cast<std::size_t>(which);
@@ -22,7 +24,7 @@ HICON IconSet::holder(IconHolder which) const {
         return nullptr;
     ScopedIcon& icon = holders_[index];
     if (!icon)
-        icon.reset(loadIcon(instance_, IDI_ICON_SET_FIRST + static_cast<int>(index), 32));
+        icon.reset(loadIcon(instance_, IDI_ICON_SET_FIRST + static_cast<int>(index), traySize_));
     return icon.get();
 }
 
