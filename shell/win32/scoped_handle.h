@@ -47,6 +47,9 @@ struct DestroyIconHandle {
 struct DeleteFontHandle {
     void operator()(HFONT h) const { ::DeleteObject(h); }
 };
+struct DeleteBitmapHandle {
+    void operator()(HBITMAP h) const { ::DeleteObject(h); }
+};
 struct DestroyMenuHandle {
     void operator()(HMENU h) const { ::DestroyMenu(h); }
 };
@@ -55,5 +58,6 @@ using ScopedKernelHandle = ScopedHandle<HANDLE, CloseKernelHandle>;
 using ScopedIcon = ScopedHandle<HICON, DestroyIconHandle>;
 using ScopedFont = ScopedHandle<HFONT, DeleteFontHandle>;
 using ScopedMenu = ScopedHandle<HMENU, DestroyMenuHandle>;
+using ScopedBitmap = ScopedHandle<HBITMAP, DeleteBitmapHandle>;
 
 }  // namespace quor6::win32

@@ -7,8 +7,10 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <map>
+#include <numeric>
 #include <random>
 #include <set>
 #include <sstream>
@@ -20,7 +22,6 @@
 #include "icon_compiler_cli.h"
 #include "pixel_map.h"
 #include "ppm_encoder.h"
-#include "tray_sample.h"
 
 namespace quor6::tools {
 namespace {
@@ -50,47 +51,76 @@ std::uint32_t u32At(const std::vector<std::uint8_t>& bytes, std::size_t offset) 
            (static_cast<std::uint32_t>(u16At(bytes, offset + 2)) << 16);
 }
 
-PixelMap filledMap(std::uint8_t colour) {
-    PixelMap map;
-    map.index.fill(colour);
+// Offsets in a one-frame 32 x 32 icon.
+constexpr std::size_t kPaletteOffset = 6 + 16 + 40;
+constexpr std::size_t kXorOffset = kPaletteOffset + 64;
+constexpr std::size_t kAndOffset = kXorOffset + 512;
+
+PixelMap filledMap(std::uint8_t colour, int size = kMapSize) {
+    PixelMap map(size);
+    std::fill(map.index.begin(), map.index.end(), colour);
     return map;
 }
 
 void setPixel(PixelMap& map, int x, int y, std::uint8_t colour) {
-    map.index[static_cast<std::size_t>(y * kMapSize + x)] = colour;
+    map.index[static_cast<std::size_t>(y * map.size + x)] = colour;
 }
 
-PixelMap randomMap(unsigned seed) {
+PixelMap randomMap(unsigned seed, int size = kMapSize) {
     std::mt19937 generator(seed);
     std::uniform_int_distribution<int> colour(0, 15);
-    PixelMap map;
+    PixelMap map(size);
     for (auto& pixel : map.index)
         pixel = static_cast<std::uint8_t>(colour(generator));
     return map;
 }
 
-// Reads the XOR bitmap of an encoded icon back into a map.
-PixelMap decodeXorBitmap(const std::vector<std::uint8_t>& bytes) {
-    PixelMap map;
-    for (int row = 0; row < kMapSize; ++row) {
-        const int y = kMapSize - 1 - row;
-        for (int x = 0; x < kMapSize; ++x) {
-            const std::uint8_t packed =
-                bytes.at(ico_layout::kXorOffset + static_cast<std::size_t>(row) * 16 +
-                         static_cast<std::size_t>(x / 2));
-            setPixel(map, x, y,
-                     static_cast<std::uint8_t>(x % 2 == 0 ? packed >> 4 : packed & 0x0F));
-        }
-    }
-    return map;
+std::vector<PixelMap> randomFrames(unsigned seed) {
+    return {randomMap(seed, 32), randomMap(seed + 1, 24), randomMap(seed + 2, 20),
+            randomMap(seed + 3, 16)};
 }
 
-std::string mapText(const PixelMap& map) {
+// Reads an encoded icon back the way Windows does: through its directory, checking each
+// frame's header against its entry, with padded bottom-up rows and an empty mask.
+std::vector<PixelMap> decodeIco(const std::vector<std::uint8_t>& bytes) {
+    std::vector<PixelMap> frames;
+    for (std::size_t i = 0; i < u16At(bytes, 4); ++i) {
+        const std::size_t entry = 6 + 16 * i;
+        PixelMap map(bytes.at(entry));
+        const std::size_t image = u32At(bytes, entry + 12);
+        EXPECT_EQ(bytes.at(entry + 1), map.size);
+        EXPECT_EQ(u32At(bytes, image + 4), static_cast<std::uint32_t>(map.size));
+        EXPECT_EQ(u32At(bytes, image + 8), static_cast<std::uint32_t>(2 * map.size));
+        EXPECT_EQ(u16At(bytes, image + 14), 4u);
+        const std::size_t xorRow = (static_cast<std::size_t>(map.size) * 4 + 31) / 32 * 4;
+        const std::size_t andRow = (static_cast<std::size_t>(map.size) + 31) / 32 * 4;
+        const std::size_t xorStart = image + 40 + 64;
+        const std::size_t andStart = xorStart + xorRow * static_cast<std::size_t>(map.size);
+        EXPECT_EQ(u32At(bytes, entry + 8), andStart + andRow * map.size - image);
+        for (int row = 0; row < map.size; ++row) {
+            for (int x = 0; x < map.size; ++x) {
+                const std::uint8_t packed =
+                    bytes.at(xorStart + static_cast<std::size_t>(row) * xorRow + x / 2);
+                setPixel(map, x, map.size - 1 - row,
+                         static_cast<std::uint8_t>(x % 2 == 0 ? packed >> 4 : packed & 0x0F));
+            }
+        }
+        for (std::size_t m = 0; m < andRow * static_cast<std::size_t>(map.size); ++m)
+            EXPECT_EQ(bytes.at(andStart + m), 0u) << "mask of the " << map.size << " frame";
+        frames.push_back(map);
+    }
+    return frames;
+}
+
+std::string mapText(const std::vector<PixelMap>& frames) {
     std::string text;
-    for (int y = 0; y < kMapSize; ++y) {
-        for (int x = 0; x < kMapSize; ++x)
-            text += kPaletteChars[map.at(x, y)];
-        text += '\n';
+    for (const PixelMap& map : frames) {
+        text += "; a frame\n";
+        for (int y = 0; y < map.size; ++y) {
+            for (int x = 0; x < map.size; ++x)
+                text += kPaletteChars[map.at(x, y)];
+            text += '\n';
+        }
     }
     return text;
 }
@@ -111,7 +141,7 @@ void writeFile(const fs::path& path, const std::string& text) {
 // .ico encoding
 
 TEST(IcoEncoding, FileHasOneDirectoryEntryFor32x32At4Bits) {
-    const std::vector<std::uint8_t> bytes = encodeIco(filledMap(kWhite));
+    const std::vector<std::uint8_t> bytes = encodeIco({filledMap(kWhite)});
     ASSERT_EQ(bytes.size(), 766u);
     EXPECT_EQ(u16At(bytes, 0), 0u);  // reserved
     EXPECT_EQ(u16At(bytes, 2), 1u);  // icon, not cursor
@@ -127,7 +157,7 @@ TEST(IcoEncoding, FileHasOneDirectoryEntryFor32x32At4Bits) {
 }
 
 TEST(IcoEncoding, BitmapHeaderCountsXorAndMaskInItsHeight) {
-    const std::vector<std::uint8_t> bytes = encodeIco(filledMap(kWhite));
+    const std::vector<std::uint8_t> bytes = encodeIco({filledMap(kWhite)});
     EXPECT_EQ(u32At(bytes, 22), 40u);
     EXPECT_EQ(u32At(bytes, 26), 32u);
     EXPECT_EQ(u32At(bytes, 30), 64u);
@@ -142,7 +172,7 @@ TEST(IcoEncoding, BitmapHeaderCountsXorAndMaskInItsHeight) {
 }
 
 TEST(IcoEncoding, PaletteIsTheStandardSixteenColoursAsBgrQuads) {
-    const std::vector<std::uint8_t> bytes = encodeIco(filledMap(kWhite));
+    const std::vector<std::uint8_t> bytes = encodeIco({filledMap(kWhite)});
     const std::uint8_t expected[16][3] = {
         {0, 0, 0},       {128, 0, 0},   {0, 128, 0},   {128, 128, 0},
         {0, 0, 128},     {128, 0, 128}, {0, 128, 128}, {192, 192, 192},
@@ -150,7 +180,7 @@ TEST(IcoEncoding, PaletteIsTheStandardSixteenColoursAsBgrQuads) {
         {0, 0, 255},     {255, 0, 255}, {0, 255, 255}, {255, 255, 255},
     };
     for (std::size_t i = 0; i < 16; ++i) {
-        const std::size_t quad = ico_layout::kPaletteOffset + 4 * i;
+        const std::size_t quad = kPaletteOffset + 4 * i;
         EXPECT_EQ(bytes[quad + 0], expected[i][2]) << "blue of colour " << i;
         EXPECT_EQ(bytes[quad + 1], expected[i][1]) << "green of colour " << i;
         EXPECT_EQ(bytes[quad + 2], expected[i][0]) << "red of colour " << i;
@@ -159,8 +189,8 @@ TEST(IcoEncoding, PaletteIsTheStandardSixteenColoursAsBgrQuads) {
 }
 
 TEST(IcoEncoding, AndMaskIsAllZeroSoEveryPixelIsOpaque) {
-    const std::vector<std::uint8_t> bytes = encodeIco(randomMap(7));
-    for (std::size_t i = ico_layout::kAndOffset; i < bytes.size(); ++i) {
+    const std::vector<std::uint8_t> bytes = encodeIco({randomMap(7)});
+    for (std::size_t i = kAndOffset; i < bytes.size(); ++i) {
         ASSERT_EQ(bytes[i], 0u) << "mask byte at offset " << i;
     }
 }
@@ -170,17 +200,21 @@ TEST(IcoEncoding, RowsAreBottomUpWithTheLeftPixelInTheHighNibble) {
     setPixel(map, 0, 0, kMaroon);
     setPixel(map, 1, 0, kAqua);
     setPixel(map, 31, 31, kRed);
-    const std::vector<std::uint8_t> bytes = encodeIco(map);
+    const std::vector<std::uint8_t> bytes = encodeIco({map});
     // Row 0 (top) is stored last, row 31 (bottom) first.
-    EXPECT_EQ(bytes[ico_layout::kXorOffset + 31 * 16], 0x1Eu);
-    EXPECT_EQ(bytes[ico_layout::kXorOffset + 15], 0xF9u);
-    EXPECT_EQ(bytes[ico_layout::kXorOffset], 0xFFu);
+    EXPECT_EQ(bytes[kXorOffset + 31 * 16], 0x1Eu);
+    EXPECT_EQ(bytes[kXorOffset + 15], 0xF9u);
+    EXPECT_EQ(bytes[kXorOffset], 0xFFu);
 }
 
-TEST(IcoEncoding, EveryPixelRoundTrips) {
-    for (unsigned seed = 1; seed <= 3; ++seed) {
-        const PixelMap map = randomMap(seed);
-        EXPECT_EQ(decodeXorBitmap(encodeIco(map)).index, map.index) << "seed " << seed;
+TEST(IcoEncoding, EveryFrameAndPixelRoundTrips) {
+    // Frames 20 and 24 wide have padded rows in their XOR image.
+    const std::vector<PixelMap> frames = randomFrames(1);
+    const std::vector<PixelMap> decoded = decodeIco(encodeIco(frames));
+    ASSERT_EQ(decoded.size(), frames.size());
+    for (std::size_t i = 0; i < frames.size(); ++i) {
+        EXPECT_EQ(decoded[i].size, frames[i].size);
+        EXPECT_EQ(decoded[i].index, frames[i].index) << "frame " << frames[i].size;
     }
 }
 
@@ -200,63 +234,39 @@ TEST(PpmEncoding, FullSizeImageHasHeaderAndRgbTriples) {
     EXPECT_EQ(ppm.substr(ppm.size() - 3), std::string("\xFF\xFF\x00", 3));
 }
 
-TEST(PpmEncoding, TrayImageIs16x16) {
-    const std::string ppm = encodePpm(sampleForTray(filledMap(kTeal)));
-    const std::string header = "P6\n16 16\n255\n";
-    ASSERT_EQ(ppm.size(), header.size() + 16 * 16 * 3);
+TEST(PpmEncoding, SmallFrameHasItsOwnSize) {
+    const std::string ppm = encodePpm(filledMap(kTeal, 20));
+    const std::string header = "P6\n20 20\n255\n";
+    ASSERT_EQ(ppm.size(), header.size() + 20 * 20 * 3);
     EXPECT_EQ(ppm.substr(0, header.size()), header);
     EXPECT_EQ(ppm.substr(header.size(), 3), std::string("\x00\x80\x80", 3));
-}
-
-TEST(TraySampling, TakesOddColumnsOfEvenRows) {
-    PixelMap map = filledMap(kWhite);
-    for (int y = 0; y < kMapSize; ++y) {
-        for (int x = 0; x < kMapSize; ++x) {
-            // Only (2x+1, 2y) carries a colour that names its tray position.
-            if (x % 2 == 1 && y % 2 == 0) {
-                setPixel(map, x, y, static_cast<std::uint8_t>((x / 2 + y / 2) % 15));
-            }
-        }
-    }
-    const TrayImage image = sampleForTray(map);
-    for (int y = 0; y < kTraySize; ++y) {
-        for (int x = 0; x < kTraySize; ++x) {
-            EXPECT_EQ(image.at(x, y), (x + y) % 15) << "tray pixel " << x << "," << y;
-        }
-    }
-}
-
-TEST(TraySampling, CountsDifferingPixels) {
-    PixelMap map = filledMap(kWhite);
-    const TrayImage blank = sampleForTray(map);
-    setPixel(map, 1, 0, kBlack);    // sampled
-    setPixel(map, 0, 0, kBlack);    // not sampled
-    setPixel(map, 31, 30, kBlack);  // sampled
-    setPixel(map, 31, 31, kBlack);  // not sampled
-    EXPECT_EQ(countDifferingPixels(blank, sampleForTray(map)), 2);
-    EXPECT_EQ(countDifferingPixels(blank, blank), 0);
 }
 
 // ---------------------------------------------------------------------------------------------
 // Map parser
 
-std::string whiteRows(int count) {
+std::string whiteRows(int count, std::size_t width = 32) {
     std::string text;
     for (int i = 0; i < count; ++i)
-        text += std::string(32, '.') + "\n";
+        text += std::string(width, '.') + "\n";
     return text;
 }
 
 TEST(PixelMapParser, AcceptsCommentsBlankLinesCrLfAndAllPaletteCharacters) {
     std::string text = "; a comment\n\n";
     text += std::string(kPaletteChars) + std::string(kPaletteChars) + "\r\n";
-    text += whiteRows(31);
+    text += whiteRows(31) + "; the next frame\n" + whiteRows(15, 16) + std::string(15, '.') + "#";
     std::string error;
-    const auto map = parsePixelMap(text, error);
-    ASSERT_TRUE(map.has_value()) << error;
+    const auto frames = parseIconFrames(text, error);
+    ASSERT_TRUE(frames.has_value()) << error;
+    ASSERT_EQ(frames->size(), 2u);
     for (int x = 0; x < 32; ++x)
-        EXPECT_EQ(map->at(x, 0), x % 16);
-    EXPECT_EQ(map->at(5, 1), kWhite);
+        EXPECT_EQ(frames->at(0).at(x, 0), x % 16);
+    EXPECT_EQ(frames->at(0).at(5, 1), kWhite);
+    EXPECT_EQ(frames->at(1).size, 16);
+    EXPECT_EQ(frames->at(1).at(15, 15), kBlack);
+    EXPECT_EQ(frameOfSize(*frames, 16), &frames->at(1));
+    EXPECT_EQ(frameOfSize(*frames, 24), nullptr);
 }
 
 TEST(PixelMapParser, RejectsBadMapsWithTheLineNumber) {
@@ -265,17 +275,19 @@ TEST(PixelMapParser, RejectsBadMapsWithTheLineNumber) {
         std::string message;
     };
     const std::vector<Case> cases = {
-        {whiteRows(31), "31 rows, expected 32"},
-        {whiteRows(33), "line 33: more than 32 rows"},
+        {whiteRows(31), "frame 32x32: 31 rows, expected 32"},
+        {whiteRows(33), "line 33: a second 32x32 frame"},
+        {whiteRows(32) + whiteRows(3, 20), "frame 20x20: 3 rows, expected 20"},
+        {whiteRows(32) + whiteRows(3, 24) + whiteRows(1, 20), "line 36: 20 columns, expected 24"},
         {"; header\n" + std::string(31, '.') + "\n" + whiteRows(31),
-         "line 2: 31 columns, expected 32"},
+         "line 2: 31 columns, not a frame size (32, 24, 20 or 16)"},
         {whiteRows(4) + std::string(10, '.') + "x" + std::string(21, '.') + "\n" + whiteRows(27),
          "line 5, column 11: 'x' is not a palette character"},
-        {"", "0 rows, expected 32"},
+        {"; only a comment", "no frame"},
     };
     for (const Case& bad : cases) {
         std::string error;
-        EXPECT_FALSE(parsePixelMap(bad.text, error).has_value()) << bad.message;
+        EXPECT_FALSE(parseIconFrames(bad.text, error).has_value()) << bad.message;
         EXPECT_EQ(error, bad.message);
     }
 }
@@ -304,22 +316,19 @@ class IconCompilerRun : public ::testing::Test {
     std::ostringstream errors_;
 };
 
-TEST(IconCommandLine, ReadsTheThreeForms) {
+TEST(IconCommandLine, ReadsBothForms) {
     const auto ico = parseIconCommandLine({"a.txt", "a.ico"});
     ASSERT_TRUE(ico.has_value());
     EXPECT_EQ(ico->output, IconOutput::kIco);
     EXPECT_EQ(ico->mapPath, "a.txt");
     EXPECT_EQ(ico->outPath, "a.ico");
 
-    const auto ppm = parseIconCommandLine({"--ppm", "a.txt", "a.ppm"});
+    const auto ppm = parseIconCommandLine({"--ppm", "20", "a.txt", "a.ppm"});
     ASSERT_TRUE(ppm.has_value());
     EXPECT_EQ(ppm->output, IconOutput::kPpm);
+    EXPECT_EQ(ppm->ppmSize, 20);
+    EXPECT_EQ(ppm->mapPath, "a.txt");
     EXPECT_EQ(ppm->outPath, "a.ppm");
-
-    const auto tray = parseIconCommandLine({"--tray16-ppm", "a.txt", "b.ppm"});
-    ASSERT_TRUE(tray.has_value());
-    EXPECT_EQ(tray->output, IconOutput::kTray16Ppm);
-    EXPECT_EQ(tray->mapPath, "a.txt");
 }
 
 TEST(IconCommandLine, RejectsMalformedOnes) {
@@ -327,8 +336,10 @@ TEST(IconCommandLine, RejectsMalformedOnes) {
         {},
         {"a.txt"},
         {"a.txt", "a.ico", "extra"},
-        {"--ppm", "a.txt"},
-        {"--png", "a.txt", "a.png"},
+        {"--ppm", "a.txt", "a.ppm"},
+        {"--ppm", "18", "a.txt", "a.ppm"},
+        {"--ppm"},
+        {"--png", "16", "a.txt", "a.png"},
         {"", "a.ico"},
     };
     for (const auto& args : bad) {
@@ -337,21 +348,22 @@ TEST(IconCommandLine, RejectsMalformedOnes) {
 }
 
 TEST_F(IconCompilerRun, WritesTheIcoOfTheMap) {
-    const PixelMap map = randomMap(11);
-    writeFile(path("m.txt"), mapText(map));
+    const std::vector<PixelMap> frames = randomFrames(11);
+    writeFile(path("m.txt"), mapText(frames));
     ASSERT_EQ(run({path("m.txt").string(), path("m.ico").string()}), kExitOk) << errors();
-    const std::vector<std::uint8_t> expected = encodeIco(map);
+    const std::vector<std::uint8_t> expected = encodeIco(frames);
     EXPECT_EQ(readFile(path("m.ico")), std::string(expected.begin(), expected.end()));
     EXPECT_EQ(errors(), "");
 }
 
-TEST_F(IconCompilerRun, WritesBothPreviews) {
-    const PixelMap map = randomMap(12);
-    writeFile(path("m.txt"), mapText(map));
-    ASSERT_EQ(run({"--ppm", path("m.txt").string(), path("full.ppm").string()}), kExitOk);
-    ASSERT_EQ(run({"--tray16-ppm", path("m.txt").string(), path("tray.ppm").string()}), kExitOk);
-    EXPECT_EQ(readFile(path("full.ppm")), encodePpm(map));
-    EXPECT_EQ(readFile(path("tray.ppm")), encodePpm(sampleForTray(map)));
+TEST_F(IconCompilerRun, WritesThePreviewOfTheFrameAsked) {
+    const std::vector<PixelMap> frames = randomFrames(12);
+    writeFile(path("m.txt"), mapText({frames[0], frames[3]}));
+    ASSERT_EQ(run({"--ppm", "16", path("m.txt").string(), path("p.ppm").string()}), kExitOk);
+    EXPECT_EQ(readFile(path("p.ppm")), encodePpm(frames[3]));
+    EXPECT_EQ(run({"--ppm", "24", path("m.txt").string(), path("q.ppm").string()}), kExitFailed);
+    EXPECT_NE(errors().find("m.txt: no 24x24 frame"), std::string::npos) << errors();
+    EXPECT_FALSE(fs::exists(path("q.ppm")));
 }
 
 TEST_F(IconCompilerRun, ShowsUsageForABadCommandLine) {
@@ -366,7 +378,8 @@ TEST_F(IconCompilerRun, FailsOnAMissingOrBadMapAndWritesNothing) {
 
     writeFile(path("short.txt"), whiteRows(30));
     EXPECT_EQ(run({path("short.txt").string(), path("out.ico").string()}), kExitFailed);
-    EXPECT_NE(errors().find("short.txt: 30 rows, expected 32"), std::string::npos) << errors();
+    EXPECT_NE(errors().find("short.txt: frame 32x32: 30 rows, expected 32"), std::string::npos)
+        << errors();
     EXPECT_FALSE(fs::exists(path("out.ico")));
 }
 
@@ -401,16 +414,16 @@ class CommittedMaps : public ::testing::Test {
         names.push_back("program");
         for (const std::string& name : names) {
             std::string error;
-            const auto map = loadPixelMap((mapDirectory() / (name + ".txt")).string(), error);
-            if (map) {
-                maps().emplace(name, *map);
+            const auto frames = loadIconFrames((mapDirectory() / (name + ".txt")).string(), error);
+            if (frames) {
+                icons().emplace(name, *frames);
             } else {
                 loadErrors() += error + "\n";
             }
         }
     }
-    static std::map<std::string, PixelMap>& maps() {
-        static std::map<std::string, PixelMap> loaded;
+    static std::map<std::string, std::vector<PixelMap>>& icons() {
+        static std::map<std::string, std::vector<PixelMap>> loaded;
         return loaded;
     }
     static std::string& loadErrors() {
@@ -419,7 +432,9 @@ class CommittedMaps : public ::testing::Test {
     }
     void SetUp() override { ASSERT_EQ(loadErrors(), "") << "in " << mapDirectory(); }
 
-    static const PixelMap& map(const std::string& name) { return maps().at(name); }
+    // The design frame; every icon has one, as the first test checks.
+    static const PixelMap& map(const std::string& name) { return icons().at(name).front(); }
+    static const std::vector<PixelMap>& frames(const std::string& name) { return icons().at(name); }
 
     static std::set<std::uint8_t> coloursOf(const PixelMap& map) {
         return std::set<std::uint8_t>(map.index.begin(), map.index.end());
@@ -434,8 +449,8 @@ struct InkBox {
 
 InkBox inkBox(const PixelMap& map) {
     InkBox box;
-    for (int y = 0; y < kMapSize; ++y) {
-        for (int x = 0; x < kMapSize; ++x) {
+    for (int y = 0; y < map.size; ++y) {
+        for (int x = 0; x < map.size; ++x) {
             if (map.at(x, y) == kWhite)
                 continue;
             box.left = std::min(box.left, x);
@@ -447,24 +462,36 @@ InkBox inkBox(const PixelMap& map) {
     return box;
 }
 
-TEST_F(CommittedMaps, AllNineteenLoadAndDiffer) {
-    EXPECT_EQ(maps().size(), 19u);
-    for (auto a = maps().begin(); a != maps().end(); ++a) {
-        for (auto b = std::next(a); b != maps().end(); ++b) {
-            EXPECT_NE(a->second.index, b->second.index) << a->first << " and " << b->first;
+TEST_F(CommittedMaps, AllNineteenLoadWithTheirFourFramesAndDiffer) {
+    EXPECT_EQ(icons().size(), 19u);
+    for (const auto& [name, list] : icons()) {
+        std::vector<int> sizes;
+        for (const PixelMap& frame : list)
+            sizes.push_back(frame.size);
+        EXPECT_EQ(sizes, (std::vector<int>{32, 24, 20, 16})) << name;
+    }
+    for (auto a = icons().begin(); a != icons().end(); ++a) {
+        for (auto b = std::next(a); b != icons().end(); ++b) {
+            EXPECT_NE(a->second.front().index, b->second.front().index)
+                << a->first << " and " << b->first;
         }
     }
 }
 
-TEST_F(CommittedMaps, TrayIconsStayDistinctAt16x16) {
-    // Screenshot tests classify tray icons by their 16x16 pixels; a margin keeps them robust.
+TEST_F(CommittedMaps, TrayFramesStayDistinctAtEverySize) {
+    // Screenshot tests classify tray icons by their pixels; a margin keeps them robust.
     constexpr int kMinimumDifference = 12;
     const auto& names = trayIconNames();
-    for (std::size_t i = 0; i < names.size(); ++i) {
-        for (std::size_t j = i + 1; j < names.size(); ++j) {
-            const int differing =
-                countDifferingPixels(sampleForTray(map(names[i])), sampleForTray(map(names[j])));
-            EXPECT_GE(differing, kMinimumDifference) << names[i] << " vs " << names[j];
+    for (std::size_t f = 0; f < 4; ++f) {
+        for (std::size_t i = 0; i < names.size(); ++i) {
+            for (std::size_t j = i + 1; j < names.size(); ++j) {
+                const auto& a = frames(names[i])[f].index;
+                const auto& b = frames(names[j])[f].index;
+                const auto differing = std::inner_product(a.begin(), a.end(), b.begin(), 0,
+                                                          std::plus<>(), std::not_equal_to<>());
+                EXPECT_GE(differing, kMinimumDifference)
+                    << names[i] << " vs " << names[j] << " at " << frames(names[i])[f].size;
+            }
         }
     }
 }
@@ -472,13 +499,20 @@ TEST_F(CommittedMaps, TrayIconsStayDistinctAt16x16) {
 TEST_F(CommittedMaps, BlackCharactersUseOnlyBlackAndWhite) {
     for (const char* name : {"num0", "num1", "num2", "num3", "num4", "num5", "num6", "num7", "num8",
                              "num9", "s", "b", "o", "k"}) {
-        EXPECT_EQ(coloursOf(map(name)), (std::set<std::uint8_t>{kBlack, kWhite})) << name;
+        for (const PixelMap& frame : frames(name)) {
+            EXPECT_EQ(coloursOf(frame), (std::set<std::uint8_t>{kBlack, kWhite}))
+                << name << " at " << frame.size;
+        }
     }
 }
 
 TEST_F(CommittedMaps, NAndGArePurpleReachingTheBottomRow) {
-    EXPECT_EQ(coloursOf(map("n")), (std::set<std::uint8_t>{kPurple, kWhite}));
-    EXPECT_EQ(coloursOf(map("g")), (std::set<std::uint8_t>{kPurple, kWhite}));
+    for (const char* name : {"n", "g"}) {
+        for (const PixelMap& frame : frames(name)) {
+            EXPECT_EQ(coloursOf(frame), (std::set<std::uint8_t>{kPurple, kWhite})) << name;
+            EXPECT_EQ(inkBox(frame).bottom, frame.size - 1) << name << " at " << frame.size;
+        }
+    }
     const InkBox n = inkBox(map("n"));
     EXPECT_EQ(n.left, 9);
     EXPECT_EQ(n.right, 29);
@@ -522,45 +556,46 @@ TEST_F(CommittedMaps, OneHasNoFoot) {
 }
 
 TEST_F(CommittedMaps, BlankIsAllWhite) {
-    EXPECT_EQ(coloursOf(map("sp")), std::set<std::uint8_t>{kWhite});
+    for (const PixelMap& frame : frames("sp"))
+        EXPECT_EQ(coloursOf(frame), std::set<std::uint8_t>{kWhite}) << frame.size;
 }
 
 TEST_F(CommittedMaps, SphereIsGreyAboveBlackBelowWithAGlobeAndWhiteCorners) {
-    const PixelMap& sphere = map("sw");
     const std::set<std::uint8_t> allowed = {kBlack, kGrey, kSilver, kTeal, kGreen, kWhite};
-    for (const std::uint8_t colour : coloursOf(sphere)) {
-        EXPECT_EQ(allowed.count(colour), 1u) << "colour " << int{colour};
+    for (const PixelMap& sphere : frames("sw")) {
+        const int n = sphere.size;
+        for (const std::uint8_t colour : coloursOf(sphere))
+            EXPECT_EQ(allowed.count(colour), 1u) << "colour " << int{colour} << " at " << n;
+        const std::pair<int, int> corners[] = {{0, 0}, {n - 1, 0}, {0, n - 1}, {n - 1, n - 1}};
+        for (const auto& [x, y] : corners)
+            EXPECT_EQ(sphere.at(x, y), kWhite) << x << "," << y << " at " << n;
+        // The points of the design frame's (15, 3) and (15, 28), scaled.
+        EXPECT_EQ(sphere.at(n / 2 - 1, 3 * n / 32), kGrey) << n;
+        EXPECT_EQ(sphere.at(n / 2 - 1, 28 * n / 32), kBlack) << n;
+        const auto count = [&](std::uint8_t colour) {
+            return 1024 * std::count(sphere.index.begin(), sphere.index.end(), colour) / (n * n);
+        };
+        EXPECT_GT(count(kTeal), 40) << "teal at " << n;
+        EXPECT_GT(count(kGreen), 20) << "green at " << n;
     }
-    const std::pair<int, int> corners[] = {{0, 0}, {31, 0}, {0, 31}, {31, 31}};
-    for (const auto& [x, y] : corners) {
-        EXPECT_EQ(sphere.at(x, y), kWhite) << x << "," << y;
-    }
-    EXPECT_EQ(sphere.at(15, 3), kGrey);
-    EXPECT_EQ(sphere.at(15, 28), kBlack);
-    int teal = 0;
-    int green = 0;
-    for (const std::uint8_t colour : sphere.index) {
-        teal += colour == kTeal;
-        green += colour == kGreen;
-    }
-    EXPECT_GT(teal, 40);
-    EXPECT_GT(green, 20);
 }
 
 TEST_F(CommittedMaps, ProgramIconIsAQuestionMarkOnARaisedTile) {
-    const PixelMap& program = map("program");
     const std::set<std::uint8_t> allowed = {kSilver, kYellow, kOlive, kGrey,
                                             kWhite,  kBlack,  kMaroon};
-    EXPECT_EQ(coloursOf(program), allowed);
-    for (int i = 1; i < 29; ++i) {
-        EXPECT_EQ(program.at(i, 0), kWhite) << "top edge at " << i;
-        EXPECT_EQ(program.at(0, i), kWhite) << "left edge at " << i;
-        EXPECT_EQ(program.at(i + 2, 30), kGrey) << "bottom edge at " << i + 2;
-        EXPECT_EQ(program.at(i + 2, 31), kGrey) << "bottom edge at " << i + 2;
-        EXPECT_EQ(program.at(30, i + 2), kGrey) << "right edge at " << i + 2;
-        EXPECT_EQ(program.at(31, i + 2), kGrey) << "right edge at " << i + 2;
+    for (const PixelMap& program : frames("program")) {
+        const int n = program.size;
+        EXPECT_EQ(coloursOf(program), allowed) << n;
+        for (int i = 1; i < n - 3; ++i) {
+            EXPECT_EQ(program.at(i, 0), kWhite) << "top edge at " << i << " of " << n;
+            EXPECT_EQ(program.at(0, i), kWhite) << "left edge at " << i << " of " << n;
+            EXPECT_EQ(program.at(i + 2, n - 2), kGrey) << "bottom edge at " << i + 2 << " of " << n;
+            EXPECT_EQ(program.at(i + 2, n - 1), kGrey) << "bottom edge at " << i + 2 << " of " << n;
+            EXPECT_EQ(program.at(n - 2, i + 2), kGrey) << "right edge at " << i + 2 << " of " << n;
+            EXPECT_EQ(program.at(n - 1, i + 2), kGrey) << "right edge at " << i + 2 << " of " << n;
+        }
+        EXPECT_EQ(program.at(3, n / 2 - 1), kSilver) << n;
     }
-    EXPECT_EQ(program.at(3, 15), kSilver);
 }
 
 }  // namespace

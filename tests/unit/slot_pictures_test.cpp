@@ -1,7 +1,8 @@
-// Which icon each digit slot shows for a guess and for each kind of verdict.
+// Which icon each digit slot shows for a guess and for each kind of verdict, and at which size.
 #include <gtest/gtest.h>
 
 #include "core/slot_pictures.h"
+#include "core/tray_frame_size.h"
 
 namespace quor6 {
 namespace {
@@ -41,6 +42,13 @@ TEST(SlotPictures, ASolveShowsOKAndTheCountModuloOneHundred) {
     EXPECT_EQ(solved(100), 0);
     EXPECT_EQ(solved(105), 5);
     EXPECT_EQ(solved(32767), 67);
+}
+
+TEST(TrayFrameSize, TheSmallIconSizeOrTheNearestLargerFrame) {
+    const int cases[][2] = {{0, 16},  {16, 16}, {17, 20}, {18, 20}, {20, 20}, {21, 24},
+                            {24, 24}, {25, 32}, {28, 32}, {32, 32}, {33, 32}, {48, 32}};
+    for (const auto& [smallIcon, frame] : cases)
+        EXPECT_EQ(trayFrameSize(smallIcon), frame) << "small-icon size " << smallIcon;
 }
 
 }  // namespace

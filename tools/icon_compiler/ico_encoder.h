@@ -8,28 +8,31 @@
 
 namespace quor6::tools {
 
-// Layout of the single-image icon file that encodeIco writes.
+// Layout of the icon file that encodeIco writes: a directory of one entry per frame, then
+// the frames in the same order, each a bitmap header, the palette, the XOR image and the mask.
 namespace ico_layout {
 inline constexpr std::size_t kDirectorySize = 6;
 inline constexpr std::size_t kEntrySize = 16;
-inline constexpr std::size_t kImageOffset = kDirectorySize + kEntrySize;
 inline constexpr std::size_t kInfoHeaderSize = 40;
 inline constexpr std::size_t kPaletteSize = 16 * 4;
-// 32 pixels of 4 bits make 16 bytes a row, already a multiple of 4.
-inline constexpr std::size_t kXorRowBytes = kMapSize / 2;
-inline constexpr std::size_t kXorSize = kXorRowBytes * kMapSize;
-// 32 pixels of 1 bit make 4 bytes a row, already a multiple of 4.
-inline constexpr std::size_t kAndRowBytes = kMapSize / 8;
-inline constexpr std::size_t kAndSize = kAndRowBytes * kMapSize;
-inline constexpr std::size_t kPaletteOffset = kImageOffset + kInfoHeaderSize;
-inline constexpr std::size_t kXorOffset = kPaletteOffset + kPaletteSize;
-inline constexpr std::size_t kAndOffset = kXorOffset + kXorSize;
-inline constexpr std::size_t kImageSize = kInfoHeaderSize + kPaletteSize + kXorSize + kAndSize;
-inline constexpr std::size_t kFileSize = kImageOffset + kImageSize;
+
+// Bitmap rows are padded to whole 32-bit words.
+constexpr std::size_t paddedRowBytes(std::size_t bits) {
+    return (bits + 31) / 32 * 4;
+}
+constexpr std::size_t xorSize(int size) {
+    return paddedRowBytes(4 * static_cast<std::size_t>(size)) * static_cast<std::size_t>(size);
+}
+constexpr std::size_t andSize(int size) {
+    return paddedRowBytes(static_cast<std::size_t>(size)) * static_cast<std::size_t>(size);
+}
+constexpr std::size_t imageSize(int size) {
+    return kInfoHeaderSize + kPaletteSize + xorSize(size) + andSize(size);
+}
 }  // namespace ico_layout
 
-// Encodes the map as a .ico file holding one 32 x 32 image with 4 bits per pixel and the
-// standard palette. The AND mask is all zero, so every pixel is opaque.
-std::vector<std::uint8_t> encodeIco(const PixelMap& map);
+// Encodes the frames as one .ico file, each with 4 bits per pixel and the standard palette.
+// The AND masks are all zero, so every pixel is opaque.
+std::vector<std::uint8_t> encodeIco(const std::vector<PixelMap>& frames);
 
 }  // namespace quor6::tools

@@ -6,29 +6,13 @@
 #include "ico_encoder.h"
 #include "pixel_map.h"
 #include "ppm_encoder.h"
-#include "tray_sample.h"
 
 namespace quor6::tools {
 namespace {
 
 constexpr const char* kUsage =
     "usage: icon_compiler <map.txt> <out.ico>\n"
-    "       icon_compiler --ppm <map.txt> <out.ppm>\n"
-    "       icon_compiler --tray16-ppm <map.txt> <out.ppm>\n";
-
-std::string encodeFor(IconOutput output, const PixelMap& map) {
-    switch (output) {
-        case IconOutput::kIco: {
-            const std::vector<std::uint8_t> bytes = encodeIco(map);
-            return std::string(bytes.begin(), bytes.end());
-        }
-        case IconOutput::kPpm:
-            return encodePpm(map);
-        case IconOutput::kTray16Ppm:
-            return encodePpm(sampleForTray(map));
-    }
-    return {};
-}
+    "       icon_compiler --ppm <size> <map.txt> <out.ppm>\n";
 
 bool writeFile(const std::string& path, const std::string& bytes) {
     {
@@ -51,14 +35,16 @@ std::optional<IconJob> parseIconCommandLine(const std::vector<std::string>& args
     IconJob job;
     std::size_t first = 0;
     if (!args.empty() && args[0].rfind("--", 0) == 0) {
-        if (args[0] == "--ppm") {
-            job.output = IconOutput::kPpm;
-        } else if (args[0] == "--tray16-ppm") {
-            job.output = IconOutput::kTray16Ppm;
-        } else {
+        if (args[0] != "--ppm" || args.size() < 2)
             return std::nullopt;
+        job.output = IconOutput::kPpm;
+        for (const int size : kFrameSizes) {
+            if (args[1] == std::to_string(size))
+                job.ppmSize = size;
         }
-        first = 1;
+        if (job.ppmSize == 0)
+            return std::nullopt;
+        first = 2;
     }
     if (args.size() != first + 2)
         return std::nullopt;
@@ -76,12 +62,23 @@ int runIconCompiler(const std::vector<std::string>& args, std::ostream& errors) 
         return kExitUsage;
     }
     std::string error;
-    const std::optional<PixelMap> map = loadPixelMap(job->mapPath, error);
-    if (!map) {
+    const std::optional<std::vector<PixelMap>> frames = loadIconFrames(job->mapPath, error);
+    if (!frames) {
         errors << "icon_compiler: " << error << "\n";
         return kExitFailed;
     }
-    if (!writeFile(job->outPath, encodeFor(job->output, *map))) {
+    std::string bytes;
+    if (job->output == IconOutput::kIco) {
+        const std::vector<std::uint8_t> ico = encodeIco(*frames);
+        bytes.assign(ico.begin(), ico.end());
+    } else if (const PixelMap* frame = frameOfSize(*frames, job->ppmSize)) {
+        bytes = encodePpm(*frame);
+    } else {
+        errors << "icon_compiler: " << job->mapPath << ": no " << job->ppmSize << "x"
+               << job->ppmSize << " frame\n";
+        return kExitFailed;
+    }
+    if (!writeFile(job->outPath, bytes)) {
         errors << "icon_compiler: " << job->outPath << ": cannot write\n";
         return kExitFailed;
     }

@@ -7,12 +7,13 @@
 
 namespace quor6::tools {
 
-enum class IconOutput { kIco, kPpm, kTray16Ppm };
+enum class IconOutput { kIco, kPpm };
 
 struct IconJob {
     IconOutput output = IconOutput::kIco;
     std::string mapPath;
     std::string outPath;
+    int ppmSize = 0;  // the frame a preview shows
 };
 
 inline constexpr int kExitOk = 0;

@@ -27,12 +27,24 @@ const std::array<Rgb, 16>& standardPalette() {
     return palette;
 }
 
-std::optional<PixelMap> parsePixelMap(std::string_view text, std::string& error) {
-    PixelMap map;
-    int row = 0;
+namespace {
+
+bool isFrameSize(std::size_t width) {
+    for (const int size : kFrameSizes) {
+        if (width == static_cast<std::size_t>(size))
+            return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+std::optional<std::vector<PixelMap>> parseIconFrames(std::string_view text, std::string& error) {
+    std::vector<PixelMap> frames;
+    int row = 0;  // rows read of the last frame
     int lineNumber = 0;
     std::size_t start = 0;
-    while (start <= text.size()) {
+    while (start < text.size()) {
         std::size_t end = text.find('\n', start);
         if (end == std::string_view::npos)
             end = text.size();
@@ -41,42 +53,57 @@ std::optional<PixelMap> parsePixelMap(std::string_view text, std::string& error)
         ++lineNumber;
         if (!line.empty() && line.back() == '\r')
             line.remove_suffix(1);
-        if (line.empty() || line.front() == ';') {
-            if (end == text.size())
-                break;
+        if (line.empty() || line.front() == ';')
             continue;
-        }
-        if (row == kMapSize) {
-            error = "line " + std::to_string(lineNumber) + ": more than 32 rows";
-            return std::nullopt;
-        }
-        if (line.size() != kMapSize) {
-            error = "line " + std::to_string(lineNumber) + ": " + std::to_string(line.size()) +
-                    " columns, expected 32";
-            return std::nullopt;
-        }
-        for (int x = 0; x < kMapSize; ++x) {
-            const std::size_t colour = kPaletteChars.find(line[static_cast<std::size_t>(x)]);
-            if (colour == std::string_view::npos) {
-                error = "line " + std::to_string(lineNumber) + ", column " + std::to_string(x + 1) +
-                        ": '" + line[static_cast<std::size_t>(x)] + "' is not a palette character";
+        const std::string where = "line " + std::to_string(lineNumber);
+        if (frames.empty() || row == frames.back().size) {
+            if (!isFrameSize(line.size())) {
+                error = where + ": " + std::to_string(line.size()) +
+                        " columns, not a frame size (32, 24, 20 or 16)";
                 return std::nullopt;
             }
-            map.index[static_cast<std::size_t>(row * kMapSize + x)] =
+            const int size = static_cast<int>(line.size());
+            if (frameOfSize(frames, size) != nullptr) {
+                error = where + ": a second " + std::to_string(size) + "x" + std::to_string(size) +
+                        " frame";
+                return std::nullopt;
+            }
+            frames.emplace_back(size);
+            row = 0;
+        }
+        PixelMap& frame = frames.back();
+        if (line.size() != static_cast<std::size_t>(frame.size)) {
+            error = where + ": " + std::to_string(line.size()) + " columns, expected " +
+                    std::to_string(frame.size);
+            return std::nullopt;
+        }
+        for (int x = 0; x < frame.size; ++x) {
+            const char c = line[static_cast<std::size_t>(x)];
+            const std::size_t colour = kPaletteChars.find(c);
+            if (colour == std::string_view::npos) {
+                error = where + ", column " + std::to_string(x + 1) + ": '" + c +
+                        "' is not a palette character";
+                return std::nullopt;
+            }
+            frame.index[static_cast<std::size_t>(row * frame.size + x)] =
                 static_cast<std::uint8_t>(colour);
         }
         ++row;
-        if (end == text.size())
-            break;
     }
-    if (row != kMapSize) {
-        error = std::to_string(row) + " rows, expected 32";
+    if (frames.empty()) {
+        error = "no frame";
         return std::nullopt;
     }
-    return map;
+    if (row != frames.back().size) {
+        const std::string size = std::to_string(frames.back().size);
+        error =
+            "frame " + size + "x" + size + ": " + std::to_string(row) + " rows, expected " + size;
+        return std::nullopt;
+    }
+    return frames;
 }
 
-std::optional<PixelMap> loadPixelMap(const std::string& path, std::string& error) {
+std::optional<std::vector<PixelMap>> loadIconFrames(const std::string& path, std::string& error) {
     std::ifstream in(path, std::ios::binary);
     if (!in) {
         error = path + ": cannot open";
@@ -84,10 +111,18 @@ std::optional<PixelMap> loadPixelMap(const std::string& path, std::string& error
     }
     std::ostringstream text;
     text << in.rdbuf();
-    auto map = parsePixelMap(text.str(), error);
-    if (!map)
+    auto frames = parseIconFrames(text.str(), error);
+    if (!frames)
         error = path + ": " + error;
-    return map;
+    return frames;
+}
+
+const PixelMap* frameOfSize(const std::vector<PixelMap>& frames, int size) {
+    for (const PixelMap& frame : frames) {
+        if (frame.size == size)
+            return &frame;
+    }
+    return nullptr;
 }
 
 }  // namespace quor6::tools

@@ -1,7 +1,8 @@
 """The program's icon pixel maps (resources/icons/<name>.txt) and how the tray shows them.
 
-Same format as tools/pixmap/pixel_map.h: 32 lines of 32 palette characters; lines that
-start with ';' and blank lines are skipped."""
+Same format as tools/pixmap/pixel_map.h: square frames one after the other (32 x 32, then the
+24, 20 and 16 drawn for the tray), each as rows of palette characters; a frame's first row
+sets its size. Lines that start with ';' and blank lines are skipped."""
 
 from pathlib import Path
 from typing import Dict, List, Tuple
@@ -10,7 +11,8 @@ Rgb = Tuple[int, int, int]
 Picture = Tuple[Rgb, ...]  # row-major, top row first
 
 MAP_SIZE = 32
-TRAY_SIZE = 16
+FRAME_SIZES = (32, 24, 20, 16)
+TRAY_SIZE = 16  # the small-icon size at 96 DPI
 
 _PALETTE_CHARS = "#mgonptserlybfa."
 _PALETTE: List[Rgb] = [
@@ -28,34 +30,46 @@ SYMBOLS: Dict[str, str] = {
 }
 
 
-def parse_pixel_map(text: str, origin: str = "map") -> Picture:
+def parse_icon_frames(text: str, origin: str = "map") -> Dict[int, Picture]:
+    """Every frame of a map, keyed by its size."""
     rows = [line.rstrip("\r") for line in text.split("\n")]
     rows = [row for row in rows if row and not row.startswith(";")]
-    if len(rows) != MAP_SIZE:
-        raise ValueError(f"{origin}: {len(rows)} rows, expected {MAP_SIZE}")
-    pixels = []
-    for number, row in enumerate(rows, 1):
-        if len(row) != MAP_SIZE:
-            raise ValueError(f"{origin}: row {number} has {len(row)} columns, expected {MAP_SIZE}")
-        for c in row:
-            index = _PALETTE_CHARS.find(c)
-            if index < 0:
-                raise ValueError(f"{origin}: row {number}: {c!r} is not a palette character")
-            pixels.append(_PALETTE[index])
-    return tuple(pixels)
+    frames: Dict[int, Picture] = {}
+    while rows:
+        size = len(rows[0])
+        if size not in FRAME_SIZES or size in frames:
+            raise ValueError(f"{origin}: a frame {size} wide where a new frame starts")
+        if len(rows) < size:
+            raise ValueError(f"{origin}: the {size} x {size} frame has {len(rows)} rows")
+        pixels = []
+        for number, row in enumerate(rows[:size], 1):
+            if len(row) != size:
+                raise ValueError(f"{origin}: row {number} of the {size} x {size} frame has "
+                                 f"{len(row)} columns")
+            for c in row:
+                index = _PALETTE_CHARS.find(c)
+                if index < 0:
+                    raise ValueError(f"{origin}: {c!r} is not a palette character")
+                pixels.append(_PALETTE[index])
+        frames[size] = tuple(pixels)
+        rows = rows[size:]
+    if MAP_SIZE not in frames:
+        raise ValueError(f"{origin}: no {MAP_SIZE} x {MAP_SIZE} frame")
+    return frames
 
 
-def tray_sample(picture: Picture) -> Picture:
-    """The 16 x 16 picture the tray shows: Wine point-samples 32 -> 16 from source column
-    2x+1 and row 2y, without filtering."""
-    return tuple(picture[(2 * y) * MAP_SIZE + 2 * x + 1]
-                 for y in range(TRAY_SIZE) for x in range(TRAY_SIZE))
+def parse_pixel_map(text: str, origin: str = "map") -> Picture:
+    """The 32 x 32 design frame of a map."""
+    return parse_icon_frames(text, origin)[MAP_SIZE]
 
 
-def load_tray_references(directory: Path) -> Dict[str, Picture]:
-    """Every icon's tray picture, keyed by its symbol (see SYMBOLS)."""
+def load_tray_references(directory: Path, size: int = TRAY_SIZE) -> Dict[str, Picture]:
+    """Every icon's frame of the given size, keyed by its symbol (see SYMBOLS): what the tray
+    shows, unscaled, when its icons are that size."""
     references = {}
     for name, symbol in SYMBOLS.items():
         path = directory / f"{name}.txt"
-        references[symbol] = tray_sample(parse_pixel_map(path.read_text(encoding="utf-8"), str(path)))
+        frames = parse_icon_frames(path.read_text(encoding="utf-8"), str(path))
+        if size in frames:
+            references[symbol] = frames[size]
     return references

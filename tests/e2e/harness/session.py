@@ -12,7 +12,7 @@ from typing import List, Optional, Sequence
 
 from . import processes
 from .config import Config
-from .pixmaps import load_tray_references
+from .pixmaps import FRAME_SIZES, load_tray_references
 from .player import Player
 from .polling import DEFAULT_TIMEOUT, wait_until
 from .probe import Probe, ProbeResult
@@ -27,10 +27,12 @@ _WINE_VARIABLES = ("DISPLAY", "WINEPREFIX", "WINEARCH", "WINELOADER", "WINEDEBUG
 
 
 class GameSession:
-    def __init__(self, config: Config, name: str, trace_tray: bool = False):
+    def __init__(self, config: Config, name: str, trace_tray: bool = False,
+                 dpi: Optional[int] = None):
         self.config = config
         self._name = name
         self._trace_tray = trace_tray
+        self._dpi = dpi
         self.directory: Optional[Path] = None
         self._log = None
         self._xvfb: Optional[subprocess.Popen] = None
@@ -52,6 +54,8 @@ class GameSession:
         subprocess.run(["cp", "-a", str(self.config.template), str(prefix)], check=True)
         # The copy must not reuse the template's server directory name.
         (prefix / "wineserver").unlink(missing_ok=True)
+        if self._dpi is not None:
+            _set_dpi(prefix, self._dpi)
         self.env.update({
             "DISPLAY": display,
             "WINEPREFIX": str(prefix),
@@ -64,7 +68,8 @@ class GameSession:
         })
         self._server = processes.start_wineserver(self.config.wineserver, self.env, prefix, self._log)
         self.probe = Probe(self.config.wine, self.config.probe, self.env)
-        self.tray = TrayReader(self.env, load_tray_references(self.config.icons))
+        self.tray = TrayReader(self.env, {size: load_tray_references(self.config.icons, size)
+                                          for size in FRAME_SIZES})
         self.player = Player(self.env)
 
     def close(self) -> None:
@@ -162,3 +167,24 @@ class GameSession:
         if self.directory is not None:
             self._log.flush()
             shutil.copy(self.directory / "processes.log", directory / "processes.log")
+
+
+def _set_dpi(prefix: Path, dpi: int) -> None:
+    """Sets the screen's DPI of a prefix whose processes have not started: Wine reads it from
+    LogPixels under HKCU\\Control Panel\\Desktop when a process starts, explorer's tray
+    included, so it is written into user.reg before the first one."""
+    user_reg = prefix / "user.reg"
+    lines = user_reg.read_text(encoding="utf-8").split("\n")
+    header = "[Control Panel\\\\Desktop]"
+    value = f'"LogPixels"=dword:{dpi:08x}'
+    start = next((i for i, line in enumerate(lines) if line.startswith(header + " ")), None)
+    if start is None:
+        lines += ["", header, value]
+    else:
+        end = next((i for i in range(start + 1, len(lines)) if lines[i].startswith("[")),
+                   len(lines))
+        section = [line for line in lines[start + 1:end] if not line.startswith('"LogPixels"=')]
+        options = [line for line in section if line.startswith("#")]  # #time= and the like
+        values = [line for line in section if not line.startswith("#")]
+        lines[start + 1:end] = options + [value] + values
+    user_reg.write_text("\n".join(lines), encoding="utf-8")

@@ -2,21 +2,24 @@
 
 Without a virtual desktop winex11 shows the tray as an undecorated X window with the icons
 left to right in the order they were added, in square cells as high as the window, each with
-a 16 x 16 picture centred in it."""
+a picture of the small-icon size centred in it: 16 x 16 in 20 px cells at 96 DPI, 24 x 24 in
+28 px cells at 144 DPI."""
 
 import subprocess
 from dataclasses import dataclass
 from pathlib import Path
 from typing import Dict, List, Optional, Tuple
 
-from .pixmaps import TRAY_SIZE, Picture
+from .pixmaps import Picture
 
 TRAY_TITLE = "Wine System Tray"
 SLOTS = 5
 
-# A cell is taken for an icon only when it matches the icon's picture exactly: different
-# icons differ in many pixels, and the tray draws them unscaled and unfiltered.
+# A cell is taken for an icon only when it matches the icon's frame of the tray's size
+# exactly: the program hands the tray the frame drawn for that size, so nothing is scaled.
 MAX_DIFFERING_PIXELS = 0
+# Wine's tray leaves this margin around the picture in each cell.
+ICON_BORDER = 2
 
 IMPORT = "/usr/bin/import"  # explicit paths: a different "convert" may come first on PATH
 CONVERT = "/usr/bin/convert"
@@ -36,6 +39,10 @@ class TrayWindow:
         return self.height
 
     @property
+    def icon_size(self) -> int:
+        return self.cell - 2 * ICON_BORDER
+
+    @property
     def cell_count(self) -> int:
         return self.width // self.cell
 
@@ -52,7 +59,7 @@ class CellMatch:
     def __str__(self) -> str:
         if self.symbol is not None:
             return self.symbol
-        return f"unknown (nearest {self.nearest}, {self.differing} of {TRAY_SIZE * TRAY_SIZE} pixels differ)"
+        return f"unknown (nearest {self.nearest}, {self.differing} pixels differ)"
 
 
 @dataclass(frozen=True)
@@ -68,7 +75,8 @@ class TrayReading:
 
 
 class TrayReader:
-    def __init__(self, env: dict, references: Dict[str, Picture]):
+    def __init__(self, env: dict, references: Dict[int, Dict[str, Picture]]):
+        """references: per icon size, each icon's picture keyed by its symbol."""
         self._env = env
         self._references = references
 
@@ -108,19 +116,23 @@ class TrayReader:
     def read(self, window: TrayWindow, cells_wanted: int = SLOTS) -> TrayReading:
         """Classifies the first cells_wanted cells, slot 1 leftmost."""
         width, height, pixels = self.capture(window)
-        offset = (window.cell - TRAY_SIZE) // 2
+        size = window.icon_size
+        offset = (window.cell - size) // 2
         cells = []
         for slot in range(1, cells_wanted + 1):
             left = (slot - 1) * window.cell + offset
-            if left + TRAY_SIZE > width or offset + TRAY_SIZE > height:
-                cells.append(CellMatch(None, "nothing: outside the tray window", TRAY_SIZE * TRAY_SIZE))
+            if left + size > width or offset + size > height:
+                cells.append(CellMatch(None, "nothing: outside the tray window", size * size))
                 continue
-            cells.append(self._classify(_cut(width, pixels, left, offset)))
+            cells.append(self._classify(_cut(width, pixels, left, offset, size), size))
         return TrayReading(tuple(cells))
 
-    def _classify(self, cell: Picture) -> CellMatch:
-        best, best_differing = "", TRAY_SIZE * TRAY_SIZE + 1
-        for symbol, reference in self._references.items():
+    def _classify(self, cell: Picture, size: int) -> CellMatch:
+        references = self._references.get(size, {})
+        if not references:
+            return CellMatch(None, f"nothing: no icon frame is {size} x {size}", size * size)
+        best, best_differing = "", size * size + 1
+        for symbol, reference in references.items():
             differing = sum(1 for a, b in zip(cell, reference) if a != b)
             if differing < best_differing:
                 best, best_differing = symbol, differing
@@ -156,11 +168,11 @@ def _parse_ppm(data: bytes) -> Tuple[int, int, bytes]:
     return width, height, pixels
 
 
-def _cut(width: int, pixels: bytes, left: int, top: int) -> Picture:
+def _cut(width: int, pixels: bytes, left: int, top: int, size: int) -> Picture:
     cell = []
-    for y in range(top, top + TRAY_SIZE):
+    for y in range(top, top + size):
         row = (y * width + left) * 3
-        for x in range(TRAY_SIZE):
+        for x in range(size):
             i = row + 3 * x
             cell.append((pixels[i], pixels[i + 1], pixels[i + 2]))
     return tuple(cell)

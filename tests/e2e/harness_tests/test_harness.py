@@ -29,25 +29,32 @@ class PixelMapTest(unittest.TestCase):
             pixmaps.parse_pixel_map("\n".join(["." * 32] * 31))
         with self.assertRaises(ValueError):
             pixmaps.parse_pixel_map(map_text(lambda x, y: "z" if (x, y) == (5, 5) else "."))
+        with self.assertRaises(ValueError):  # a second frame one row short
+            pixmaps.parse_icon_frames(map_text(lambda x, y: ".") + "\n".join(["#" * 16] * 15))
 
-    def test_tray_sample_takes_column_2x_plus_1_and_row_2y(self):
-        # Black exactly where x is odd and y is even: the sample must be all black.
-        picture = pixmaps.parse_pixel_map(map_text(lambda x, y: "#" if x % 2 and not y % 2 else "."))
-        self.assertEqual(set(pixmaps.tray_sample(picture)), {BLACK})
+    def test_reads_every_frame_by_its_size(self):
+        frames = pixmaps.parse_icon_frames(map_text(lambda x, y: ".") + "; the tray's\n" +
+                                           "\n".join(["#" * 16] * 16))
+        self.assertEqual(sorted(frames), [16, 32])
+        self.assertEqual(set(frames[16]), {BLACK})
+        self.assertEqual(len(frames[16]), 256)
 
 
 class ClassifierTest(unittest.TestCase):
     def setUp(self):
         self.one = tuple(BLACK if i % 16 == 7 else WHITE for i in range(256))
         self.blank = tuple(WHITE for _ in range(256))
-        self.reader = TrayReader({}, {"1": self.one, "blank": self.blank})
+        self.reader = TrayReader({}, {16: {"1": self.one, "blank": self.blank}})
 
     def test_an_exact_picture_is_recognised(self):
-        self.assertEqual(self.reader._classify(self.one), CellMatch("1", "1", 0))
+        self.assertEqual(self.reader._classify(self.one, 16), CellMatch("1", "1", 0))
+
+    def test_a_size_without_frames_recognises_nothing(self):
+        self.assertIsNone(self.reader._classify(self.one, 24).symbol)
 
     def test_one_differing_pixel_makes_the_cell_unknown(self):
         smudged = (GREY,) + self.one[1:]
-        match = self.reader._classify(smudged)
+        match = self.reader._classify(smudged, 16)
         self.assertIsNone(match.symbol)
         self.assertEqual((match.nearest, match.differing), ("1", 1))
         self.assertIn("unknown", str(match))

@@ -47,13 +47,15 @@ def history_line(count: int, guess: str, strikes: int, balls: int) -> str:
 class GameCase(unittest.TestCase):
     config: Config
     trace_tray = False  # record Wine's systray trace in the session log (see tray_deletions)
+    dpi = None  # the screen's DPI set in the test's prefix; None keeps the prefix's own (96)
 
     @classmethod
     def setUpClass(cls):
         cls.config = Config.from_environment()
 
     def setUp(self):
-        self.session = GameSession(self.config, self.id(), trace_tray=self.trace_tray)
+        self.session = GameSession(self.config, self.id(), trace_tray=self.trace_tray,
+                                   dpi=self.dpi)
         self.addCleanup(self.session.close)
         self.session.start()
         self.addCleanup(self.session.save_evidence, self.config.artifacts / self.id())
