@@ -115,7 +115,8 @@ class GameSession:
 
     # --- the tray ---------------------------------------------------------------------------
 
-    def find_tray(self, timeout: float = DEFAULT_TIMEOUT) -> TrayWindow:
+    def find_tray(self, timeout: float = 2 * DEFAULT_TIMEOUT) -> TrayWindow:
+        # Wine's explorer starts with the program; on a loaded machine that alone took 15 s.
         return wait_until(self.tray.find, lambda tray: tray is not None and tray.viewable,
                           "the Wine System Tray window to be shown", timeout)
 

@@ -13,7 +13,7 @@ from game_case import MENU_ROWS, MENU_SLOT, START_TRAY
 from harness import processes
 from harness.config import Config
 from harness.menu import MenuRect, text_rows
-from harness.pixmaps import load_tray_references
+from harness.pixmaps import TRAY_SIZE, load_tray_references
 from harness.player import LEFT, RIGHT, Player
 from harness.polling import wait_until
 from harness.probe import Probe
@@ -47,7 +47,7 @@ class PlayScriptTest(unittest.TestCase):
                    "trayer to own the tray selection")
         self.assertIsNone(trayer.poll(), "trayer ended")
         self.references = load_tray_references(self.config.icons)
-        self.reader = TrayReader(self.env, self.references)
+        self.reader = TrayReader(self.env, {TRAY_SIZE: self.references})
 
     def start(self, command) -> subprocess.Popen:
         process = subprocess.Popen(command, env=self.env, stdout=self.log, stderr=self.log)
