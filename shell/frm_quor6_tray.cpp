@@ -44,7 +44,12 @@ void frmQuor6::onTrayMouse(int slot, std::uint32_t message) {
 void frmQuor6::openTrayMenu() {
     toolkit_.setForegroundWindow(toolkit_.formHandle());
     toolkit_.doEvents();
-    runMenuCommand(toolkit_.popupTrayMenu());
+    const TrayMenuOutcome outcome = toolkit_.popupTrayMenu();
+    if (outcome.rightDoubleClick) {
+        showAnswer();
+        return;
+    }
+    runMenuCommand(outcome.command);
 }
 
 void frmQuor6::showAnswer() {

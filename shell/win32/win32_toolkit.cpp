@@ -8,6 +8,7 @@
 
 #include "resources/version.h"
 #include "shell/win32/control_ids.h"
+#include "shell/win32/right_double_click_watch.h"
 #include "shell/win32/text_conversion.h"
 #include "tray/notify_icon_record.h"
 #include "tray/tray_slots.h"
@@ -227,16 +228,23 @@ bool Win32Toolkit::setForegroundWindow(Handle32 window) {
     return ::SetForegroundWindow(fromHandle32<HWND>(window)) != FALSE;
 }
 
-MenuCommand Win32Toolkit::popupTrayMenu() {
+TrayMenuOutcome Win32Toolkit::popupTrayMenu() {
     POINT pointer{};
     ::GetCursorPos(&pointer);
+    // The press that opened the menu is the last input the system has seen (its release or a
+    // small move may have followed it by a few milliseconds).
+    LASTINPUTINFO lastInput{sizeof(lastInput), 0};
+    const DWORD pressTime = ::GetLastInputInfo(&lastInput) ? lastInput.dwTime : ::GetTickCount();
+    const RightDoubleClickWatch watch(pointer, pressTime);
     // The command comes back here so that it runs inside the press that opened the menu.
     const UINT flags = TPM_RETURNCMD | TPM_NONOTIFY | TPM_RIGHTBUTTON;
     const BOOL chosen =
         ::TrackPopupMenu(menu_.popup(), flags, pointer.x, pointer.y, 0, form_.handle(), nullptr);
     // Without a message after the menu, it would not close when the player clicks elsewhere.
     ::PostMessageW(form_.handle(), WM_NULL, 0, 0);
-    return static_cast<MenuCommand>(chosen);
+    if (watch.completed())
+        return {MenuCommand::None, true};
+    return {static_cast<MenuCommand>(chosen), false};
 }
 
 void Win32Toolkit::doEvents() {

@@ -51,7 +51,11 @@ void FakeToolkit::insideTrayRequest(int nth, const Event& event) {
 }
 
 void FakeToolkit::choosePopupCommand(MenuCommand command) {
-    popupChoices_.push_back(command);
+    popupChoices_.push_back({command, false});
+}
+
+void FakeToolkit::closePopupByRightDoubleClick() {
+    popupChoices_.push_back({MenuCommand::None, true});
 }
 
 bool FakeToolkit::hasScheduledEvents() const {
@@ -394,14 +398,15 @@ bool FakeToolkit::setForegroundWindow(Handle32 window) {
     return true;
 }
 
-MenuCommand FakeToolkit::popupTrayMenu() {
-    MenuCommand chosen = MenuCommand::None;
+TrayMenuOutcome FakeToolkit::popupTrayMenu() {
+    TrayMenuOutcome outcome;
     if (!popupChoices_.empty()) {
-        chosen = popupChoices_.front();
+        outcome = popupChoices_.front();
         popupChoices_.pop_front();
     }
-    log(CallKind::PopupTrayMenu, menuCommandName(chosen));
-    return chosen;
+    log(CallKind::PopupTrayMenu,
+        outcome.rightDoubleClick ? "rightDoubleClick" : menuCommandName(outcome.command));
+    return outcome;
 }
 
 // --- Message handling and time -----------------------------------------------------------

@@ -95,6 +95,8 @@ class FakeToolkit final : public Toolkit {
     void atTime(std::uint64_t milliseconds, const Event& event);  // first doEvents from then
     void insideTrayRequest(int nth, const Event& event);
     void choosePopupCommand(MenuCommand command);
+    // The next popup is closed by the second press of a right double-click.
+    void closePopupByRightDoubleClick();
     // Delivered by a doEvents that finds nothing pending and nothing scheduled.
     void setIdleEvent(std::optional<Event> event) { idleEvent_ = std::move(event); }
     // Called after every delivered event that returned, nested ones included.
@@ -165,7 +167,7 @@ class FakeToolkit final : public Toolkit {
     void setHistoryEntryCaption(int index, std::string_view caption) override;
     void setHistoryEntryVisible(int index, bool visible) override;
     bool setForegroundWindow(Handle32 window) override;
-    MenuCommand popupTrayMenu() override;
+    TrayMenuOutcome popupTrayMenu() override;
     void doEvents() override;
     void sleepMilliseconds(unsigned milliseconds) override;
     void messageBox(std::string_view text) override;
@@ -207,7 +209,7 @@ class FakeToolkit final : public Toolkit {
     std::vector<Scheduled> byTrayRequest_;
     std::deque<Event> pending_;      // posted: delivered by doEvents only
     std::deque<Event> sentPending_;  // sent: also delivered inside tray requests
-    std::deque<MenuCommand> popupChoices_;
+    std::deque<TrayMenuOutcome> popupChoices_;
     std::optional<Event> idleEvent_;
     std::function<void()> observer_;
 
