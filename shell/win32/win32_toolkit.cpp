@@ -129,8 +129,20 @@ double Win32Toolkit::screenHeight() const {
 
 void Win32Toolkit::showForm() {
     form_.completeControls();
-    ::ShowWindow(form_.handle(), SW_SHOW);
-    ::SetForegroundWindow(form_.handle());
+    HWND window = form_.handle();
+    if (::IsIconic(window)) {
+        // Showing a minimized window leaves it minimized, and the command would seem to do
+        // nothing. Back in its normal state it goes to the centre of the screen, where the
+        // tray requests it missed while minimized would have put it.
+        ::ShowWindow(window, SW_RESTORE);
+        const RECT rect = formRect();
+        ::SetWindowPos(window, nullptr,
+                       (::GetSystemMetrics(SM_CXSCREEN) - (rect.right - rect.left)) / 2,
+                       (::GetSystemMetrics(SM_CYSCREEN) - (rect.bottom - rect.top)) / 2, 0, 0,
+                       SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    ::ShowWindow(window, SW_SHOW);
+    ::SetForegroundWindow(window);
 }
 
 void Win32Toolkit::hideForm() {
@@ -263,7 +275,10 @@ void Win32Toolkit::sleepMilliseconds(unsigned milliseconds) {
 }
 
 void Win32Toolkit::messageBox(std::string_view text) {
-    ::MessageBoxW(nullptr, toWide(text).c_str(), L"" QUOR6_PRODUCT_NAME, MB_OK | MB_SETFOREGROUND);
+    // Owned by the window, so that the window cannot be used while the box is up, whether it
+    // is shown or not (a copy that is refused shows its box before anything else is shown).
+    ::MessageBoxW(form_.handle(), toWide(text).c_str(), L"" QUOR6_PRODUCT_NAME,
+                  MB_OK | MB_SETFOREGROUND);
 }
 
 bool Win32Toolkit::previousInstanceRunning() {

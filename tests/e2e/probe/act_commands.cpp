@@ -176,6 +176,13 @@ int runClose(const Arguments& args) {
     return postToMain(WM_CLOSE, 0);
 }
 
+int runMinimize(const Arguments& args) {
+    if (!args.empty())
+        return kUsage;
+    // What the caption's minimize box sends (Xvfb has no window manager to draw it).
+    return postToMain(WM_SYSCOMMAND, SC_MINIMIZE);
+}
+
 int runMsgboxOk(const Arguments& args) {
     if (!args.empty())
         return kUsage;
