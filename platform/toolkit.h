@@ -88,6 +88,8 @@ class Toolkit {
     // double-click on the menu icon, closes the menu and reports it.
     virtual bool setForegroundWindow(Handle32 window) = 0;
     virtual TrayMenuOutcome popupTrayMenu() = 0;
+    // Closes the tray menu if one is open; popupTrayMenu then returns as if it was dismissed.
+    virtual void closeTrayMenu() = 0;
 
     // Message handling: deliver everything pending, then return; and a blocking pause.
     virtual void doEvents() = 0;

@@ -80,6 +80,10 @@ class frmQuor6 {
     RandomSource& random_;
     PuzzleState state_;
     TraySlots tray_{toolkit_};
+    // While the tray menu is being opened or is open, a right double-click that the shell
+    // reports closes it, and the answer is shown once the menu is gone.
+    bool trayMenuOpen_ = false;
+    bool answerAfterTrayMenu_ = false;
 };
 
 }  // namespace quor6

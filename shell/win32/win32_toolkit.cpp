@@ -259,6 +259,11 @@ TrayMenuOutcome Win32Toolkit::popupTrayMenu() {
     return {static_cast<MenuCommand>(chosen), false};
 }
 
+void Win32Toolkit::closeTrayMenu() {
+    // Ends the menu loop of this thread, if there is one.
+    ::EndMenu();
+}
+
 void Win32Toolkit::doEvents() {
     MSG message{};
     while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {

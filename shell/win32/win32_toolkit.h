@@ -50,6 +50,7 @@ class Win32Toolkit final : public Toolkit {
     void setHistoryEntryVisible(int index, bool visible) override;
     bool setForegroundWindow(Handle32 window) override;
     TrayMenuOutcome popupTrayMenu() override;
+    void closeTrayMenu() override;
 
     void doEvents() override;
     void sleepMilliseconds(unsigned milliseconds) override;

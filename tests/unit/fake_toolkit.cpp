@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 #include "shell/frm_quor6.h"
 #include "tray/notify_icon_record.h"
@@ -406,7 +407,18 @@ TrayMenuOutcome FakeToolkit::popupTrayMenu() {
     }
     log(CallKind::PopupTrayMenu,
         outcome.rightDoubleClick ? "rightDoubleClick" : menuCommandName(outcome.command));
-    return outcome;
+    popupOpen_ = true;
+    popupClosed_ = false;
+    const std::vector<Event> inside = std::exchange(duringPopup_, {});
+    for (const Event& event : inside)
+        deliverNow(event);
+    popupOpen_ = false;
+    return popupClosed_ ? TrayMenuOutcome{} : outcome;
+}
+
+void FakeToolkit::closeTrayMenu() {
+    log(CallKind::CloseTrayMenu);
+    popupClosed_ = popupOpen_;
 }
 
 // --- Message handling and time -----------------------------------------------------------
