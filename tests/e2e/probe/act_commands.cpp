@@ -25,6 +25,47 @@ bool acts(int slot, unsigned message) {
            (slot == kMenuSlot && message == WM_RBUTTONDBLCLK);
 }
 
+struct StrayCallback {
+    WPARAM wParam;
+    LPARAM lParam;
+};
+
+// A callback to the host of `slot` that the shell never sends, or a harmless one it does. Half
+// carry a message that would act, the rest one near the mouse range or any 16 bits. Every one
+// whose message would act is disguised as the shell never sends it: the message in lParam has
+// high bits set, or wParam is not the slot's id (another slot's, 0 or anything), or both.
+StrayCallback strayCallback(std::mt19937& random, int slot) {
+    constexpr std::array<unsigned, 3> kActing = {WM_LBUTTONDOWN, WM_RBUTTONDOWN, WM_RBUTTONDBLCLK};
+    std::uniform_int_distribution<int> die(0, 3);
+    std::uniform_int_distribution<unsigned> word(0, 0xFFFF);
+    std::uniform_int_distribution<unsigned> nearMouse(WM_MOUSEFIRST - 2, WM_MOUSELAST + 4);
+    std::uniform_int_distribution<std::size_t> acting(0, kActing.size() - 1);
+
+    const int kind = die(random);
+    const unsigned message = kind < 2    ? kActing[acting(random)]
+                             : kind == 2 ? nearMouse(random)
+                                         : word(random);
+    unsigned high = 0;
+    auto wParam = static_cast<unsigned long long>(slot);
+    // 0: none, or both where the message would act; 1: wParam only; 2: lParam only; 3: both.
+    const int disguise = die(random);
+    if (disguise != 0 || acts(slot, message)) {
+        if (disguise != 1)
+            high = 1 + word(random) % 0xFFFF;
+        if (disguise != 2) {
+            const int other = die(random);
+            wParam = other == 0 ? 0
+                     : other == 1
+                         ? (static_cast<unsigned long long>(word(random)) << 16) | word(random)
+                         : static_cast<unsigned long long>((slot + other - 1) % kSlotCount + 1);
+            if (wParam == static_cast<unsigned long long>(slot))
+                wParam = 0;
+        }
+    }
+    return {static_cast<WPARAM>(wParam),
+            static_cast<LPARAM>((static_cast<unsigned long long>(high) << 16) | message)};
+}
+
 int postToMain(UINT message, WPARAM wParam) {
     const HWND main = findMainWindow();
     if (!main)
@@ -81,46 +122,14 @@ int runFlood(const Arguments& args) {
     if (!main)
         return kNotFound;
 
-    // Callbacks the shell never sends for the slot: the message in lParam has high bits set
-    // or wParam is not the slot's id (another slot's, 0, or anything). Many carry a message
-    // that would act if it got through; only harmless ones (a move, a release) go out plain.
     std::mt19937 random(static_cast<std::mt19937::result_type>(*seed));
     std::uniform_int_distribution<int> slots(1, kSlotCount);
-    std::uniform_int_distribution<unsigned> word(0, 0xFFFF);
-    std::uniform_int_distribution<unsigned> highWord(1, 0xFFFF);
-    std::uniform_int_distribution<unsigned> nearMouse(WM_MOUSEFIRST - 2, WM_MOUSELAST + 4);
-    constexpr std::array<unsigned, 3> kActing = {WM_LBUTTONDOWN, WM_RBUTTONDOWN, WM_RBUTTONDBLCLK};
-    std::uniform_int_distribution<std::size_t> acting(0, kActing.size() - 1);
-    std::uniform_int_distribution<int> die(0, 3);
     unsigned long long posted = 0;
     for (unsigned long long i = 0; i < *count; ++i) {
         const int slot = slots(random);
-        const int kind = die(random);
-        const unsigned low = kind < 2    ? kActing[acting(random)]
-                             : kind == 2 ? nearMouse(random)
-                                         : word(random);
-        unsigned high = 0;
-        unsigned long long wParam = static_cast<unsigned long long>(slot);
-        const int disguise = die(random);
-        if (disguise != 0 || acts(slot, low)) {
-            if (disguise != 1)
-                high = highWord(random);
-            if (disguise != 2) {
-                const int other = die(random);
-                wParam = other == 0 ? 0
-                         : other == 1
-                             ? static_cast<unsigned long long>(word(random)) << 16 | word(random)
-                             : static_cast<unsigned long long>((slot + other - 1) % kSlotCount + 1);
-                if (wParam == static_cast<unsigned long long>(slot))
-                    wParam = 0;
-            }
-        }
-        const auto lParam =
-            static_cast<LPARAM>((static_cast<unsigned long long>(high) << 16) | low);
-        if (PostMessageW(hostWindow(main, slot), WM_MOUSEMOVE, static_cast<WPARAM>(wParam),
-                         lParam)) {
+        const StrayCallback callback = strayCallback(random, slot);
+        if (PostMessageW(hostWindow(main, slot), WM_MOUSEMOVE, callback.wParam, callback.lParam))
             ++posted;
-        }
     }
     printValue("posted", static_cast<long long>(posted));
     return posted == *count ? kOk : kCallFailed;
