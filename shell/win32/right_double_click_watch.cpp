@@ -22,6 +22,17 @@ bool isPress(UINT message) {
            message == WM_NCMBUTTONDOWN || message == WM_NCMBUTTONDBLCLK;
 }
 
+// Whether a press at `point` and `time` makes a double-click with one at `first` and
+// `firstTime`, by the system's double-click time and rectangle.
+bool isDoubleClick(POINT first, DWORD firstTime, POINT point, DWORD time) {
+    // Tick counts wrap; the difference of two of them does not.
+    if (time - firstTime > ::GetDoubleClickTime())
+        return false;
+    // The double-click rectangle is centred on the first press.
+    return std::abs(point.x - first.x) <= ::GetSystemMetrics(SM_CXDOUBLECLK) / 2 &&
+           std::abs(point.y - first.y) <= ::GetSystemMetrics(SM_CYDOUBLECLK) / 2;
+}
+
 }  // namespace
 
 RightDoubleClickWatch::RightDoubleClickWatch(POINT firstPress, DWORD firstPressTime)
@@ -35,15 +46,6 @@ RightDoubleClickWatch::~RightDoubleClickWatch() {
     if (hook_ != nullptr)
         ::UnhookWindowsHookEx(hook_);
     current_ = outer_;
-}
-
-bool RightDoubleClickWatch::isDoubleClick(POINT first, DWORD firstTime, POINT point, DWORD time) {
-    // Tick counts wrap; the difference of two of them does not.
-    if (time - firstTime > ::GetDoubleClickTime())
-        return false;
-    // The double-click rectangle is centred on the first press.
-    return std::abs(point.x - first.x) <= ::GetSystemMetrics(SM_CXDOUBLECLK) / 2 &&
-           std::abs(point.y - first.y) <= ::GetSystemMetrics(SM_CYDOUBLECLK) / 2;
 }
 
 bool RightDoubleClickWatch::onMenuMessage(const MSG& message) {

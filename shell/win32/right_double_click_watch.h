@@ -24,10 +24,6 @@ class RightDoubleClickWatch {
     // The menu was closed by the second press.
     bool completed() const { return completed_; }
 
-    // Whether a press at `point` and `time` makes a double-click with one at `first` and
-    // `firstTime`, by the system's double-click time and rectangle.
-    static bool isDoubleClick(POINT first, DWORD firstTime, POINT point, DWORD time);
-
   private:
     static LRESULT CALLBACK filter(int code, WPARAM wParam, LPARAM lParam);
     // True when the message is swallowed.
