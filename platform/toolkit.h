@@ -27,6 +27,13 @@ enum class MenuCommand : int {
     rirekimnuLast = 119,
 };
 
+// How the tray menu closed: with the entry chosen (None when it was dismissed), or by a second
+// right press on the menu icon that made a double-click with the press that opened the menu.
+struct TrayMenuOutcome {
+    MenuCommand command = MenuCommand::None;
+    bool rightDoubleClick = false;
+};
+
 // Tray requests passed to the shell.
 inline constexpr std::uint32_t kNimAdd = 0;
 inline constexpr std::uint32_t kNimModify = 1;
@@ -75,10 +82,14 @@ class Toolkit {
     virtual void setHistoryEntryCaption(int index, std::string_view caption) = 0;
     virtual void setHistoryEntryVisible(int index, bool visible) = 0;
 
-    // Tray menu: SetForegroundWindow, then the popup at the pointer. The chosen command is
-    // returned (None when the menu was dismissed) so that it runs inside the calling handler.
+    // Tray menu: SetForegroundWindow, then the popup at the pointer. The outcome is returned so
+    // that the chosen command runs inside the calling handler. The menu loop takes every mouse
+    // press while it is open, so the popup itself watches for the second press of a right
+    // double-click on the menu icon, closes the menu and reports it.
     virtual bool setForegroundWindow(Handle32 window) = 0;
-    virtual MenuCommand popupTrayMenu() = 0;
+    virtual TrayMenuOutcome popupTrayMenu() = 0;
+    // Closes the tray menu if one is open; popupTrayMenu then returns as if it was dismissed.
+    virtual void closeTrayMenu() = 0;
 
     // Message handling: deliver everything pending, then return; and a blocking pause.
     virtual void doEvents() = 0;

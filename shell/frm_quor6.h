@@ -95,6 +95,10 @@ class frmQuor6 final : private TrayPressSink {
     PuzzleState state_;
     TraySlots tray_{toolkit_};
     HeldPresses heldPresses_{*this};
+    // While the tray menu is being opened or is open, a right double-click that the shell
+    // reports closes it, and the answer is shown once the menu is gone.
+    bool trayMenuOpen_ = false;
+    bool answerAfterTrayMenu_ = false;
 };
 
 }  // namespace quor6

@@ -1,4 +1,6 @@
 // Tray mouse dispatch: stepping digits, judging, the tray menu and the answer box.
+#include <utility>
+
 #include "shell/frm_quor6.h"
 #include "tray/digit_spinner.h"
 #include "tray/tray_dispatch.h"
@@ -34,6 +36,13 @@ void frmQuor6::handleTrayPress(int slot, std::uint32_t message) {
             openTrayMenu();
             return;
         case TrayAction::ShowAnswer:
+            if (trayMenuOpen_) {
+                // The double-click's first press is opening the menu: no box over the menu,
+                // and no menu after the box.
+                answerAfterTrayMenu_ = true;
+                toolkit_.closeTrayMenu();
+                return;
+            }
             showAnswer();
             return;
         case TrayAction::None:
@@ -42,9 +51,22 @@ void frmQuor6::handleTrayPress(int slot, std::uint32_t message) {
 }
 
 void frmQuor6::openTrayMenu() {
+    // A menu opened by a press delivered inside this one's doEvents keeps its own state.
+    const bool outerMenuOpen = std::exchange(trayMenuOpen_, true);
+    const bool outerAnswer = std::exchange(answerAfterTrayMenu_, false);
     toolkit_.setForegroundWindow(toolkit_.formHandle());
     toolkit_.doEvents();
-    runMenuCommand(toolkit_.popupTrayMenu());
+    TrayMenuOutcome outcome;
+    if (!answerAfterTrayMenu_)
+        outcome = toolkit_.popupTrayMenu();
+    const bool answer = answerAfterTrayMenu_ || outcome.rightDoubleClick;
+    trayMenuOpen_ = outerMenuOpen;
+    answerAfterTrayMenu_ = outerAnswer;
+    if (answer) {
+        showAnswer();
+        return;
+    }
+    runMenuCommand(outcome.command);
 }
 
 void frmQuor6::showAnswer() {

@@ -8,6 +8,7 @@
 
 #include "resources/version.h"
 #include "shell/win32/control_ids.h"
+#include "shell/win32/right_double_click_watch.h"
 #include "shell/win32/text_conversion.h"
 #include "tray/notify_icon_record.h"
 #include "tray/tray_slots.h"
@@ -128,8 +129,20 @@ double Win32Toolkit::screenHeight() const {
 
 void Win32Toolkit::showForm() {
     form_.completeControls();
-    ::ShowWindow(form_.handle(), SW_SHOW);
-    ::SetForegroundWindow(form_.handle());
+    HWND window = form_.handle();
+    if (::IsIconic(window)) {
+        // Showing a minimized window leaves it minimized, and the command would seem to do
+        // nothing. Back in its normal state it goes to the centre of the screen, where the
+        // tray requests it missed while minimized would have put it.
+        ::ShowWindow(window, SW_RESTORE);
+        const RECT rect = formRect();
+        ::SetWindowPos(window, nullptr,
+                       (::GetSystemMetrics(SM_CXSCREEN) - (rect.right - rect.left)) / 2,
+                       (::GetSystemMetrics(SM_CYSCREEN) - (rect.bottom - rect.top)) / 2, 0, 0,
+                       SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    ::ShowWindow(window, SW_SHOW);
+    ::SetForegroundWindow(window);
 }
 
 void Win32Toolkit::hideForm() {
@@ -227,16 +240,28 @@ bool Win32Toolkit::setForegroundWindow(Handle32 window) {
     return ::SetForegroundWindow(fromHandle32<HWND>(window)) != FALSE;
 }
 
-MenuCommand Win32Toolkit::popupTrayMenu() {
+TrayMenuOutcome Win32Toolkit::popupTrayMenu() {
     POINT pointer{};
     ::GetCursorPos(&pointer);
+    // The press that opened the menu is the last input the system has seen (its release or a
+    // small move may have followed it by a few milliseconds).
+    LASTINPUTINFO lastInput{sizeof(lastInput), 0};
+    const DWORD pressTime = ::GetLastInputInfo(&lastInput) ? lastInput.dwTime : ::GetTickCount();
+    const RightDoubleClickWatch watch(pointer, pressTime);
     // The command comes back here so that it runs inside the press that opened the menu.
     const UINT flags = TPM_RETURNCMD | TPM_NONOTIFY | TPM_RIGHTBUTTON;
     const BOOL chosen =
         ::TrackPopupMenu(menu_.popup(), flags, pointer.x, pointer.y, 0, form_.handle(), nullptr);
     // Without a message after the menu, it would not close when the player clicks elsewhere.
     ::PostMessageW(form_.handle(), WM_NULL, 0, 0);
-    return static_cast<MenuCommand>(chosen);
+    if (watch.completed())
+        return {MenuCommand::None, true};
+    return {static_cast<MenuCommand>(chosen), false};
+}
+
+void Win32Toolkit::closeTrayMenu() {
+    // Ends the menu loop of this thread, if there is one.
+    ::EndMenu();
 }
 
 void Win32Toolkit::doEvents() {
@@ -255,7 +280,10 @@ void Win32Toolkit::sleepMilliseconds(unsigned milliseconds) {
 }
 
 void Win32Toolkit::messageBox(std::string_view text) {
-    ::MessageBoxW(nullptr, toWide(text).c_str(), L"" QUOR6_PRODUCT_NAME, MB_OK | MB_SETFOREGROUND);
+    // Owned by the window, so that the window cannot be used while the box is up, whether it
+    // is shown or not (a copy that is refused shows its box before anything else is shown).
+    ::MessageBoxW(form_.handle(), toWide(text).c_str(), L"" QUOR6_PRODUCT_NAME,
+                  MB_OK | MB_SETFOREGROUND);
 }
 
 bool Win32Toolkit::previousInstanceRunning() {

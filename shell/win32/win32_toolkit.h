@@ -49,7 +49,8 @@ class Win32Toolkit final : public Toolkit {
     void setHistoryEntryCaption(int index, std::string_view caption) override;
     void setHistoryEntryVisible(int index, bool visible) override;
     bool setForegroundWindow(Handle32 window) override;
-    MenuCommand popupTrayMenu() override;
+    TrayMenuOutcome popupTrayMenu() override;
+    void closeTrayMenu() override;
 
     void doEvents() override;
     void sleepMilliseconds(unsigned milliseconds) override;

@@ -220,16 +220,54 @@ TEST(MenuCommands, EachKnownIdRunsItsHandler) {
 }
 
 TEST(ShowAnswer, ARightDoubleClickOnTheMenuIconShowsTheAnswerAndNothingElse) {
-    Harness h;
-    h.start("5139");
-    const std::size_t mark = h.toolkit.mark();
-    h.mouse(5, kRightButtonDoubleClick);
-    EXPECT_THAT(h.toolkit.trace({CallKind::MessageBox, CallKind::ShellNotifyIcon,
-                                 CallKind::SetGuessText, CallKind::ShowForm},
-                                mark),
-                ElementsAre("messageBox 5139"));
-    EXPECT_EQ(h.state().GuessCount, 0);
-    EXPECT_EQ(h.state().VerdictShown, kFalse);
+    // The shell reports the double-click; or its second press closes the menu that the first
+    // opened; or the shell reports it while that menu is open, or while it is being opened.
+    enum class Way { Callback, SecondPressInMenu, ReportedInMenu, ReportedBeforeMenu };
+    const struct {
+        Way way;
+        std::vector<std::string> trace;
+    } kCases[] = {
+        {Way::Callback, {"messageBox 5139"}},
+        {Way::SecondPressInMenu, {"popupTrayMenu rightDoubleClick", "messageBox 5139"}},
+        {Way::ReportedInMenu, {"popupTrayMenu resetAnser", "closeTrayMenu", "messageBox 5139"}},
+        {Way::ReportedBeforeMenu, {"closeTrayMenu", "messageBox 5139"}},
+    };
+    for (const auto& c : kCases) {
+        Harness h;
+        h.start("5139");
+        h.toolkit.window().guess = "1243";
+        const std::size_t mark = h.toolkit.mark();
+        switch (c.way) {
+            case Way::Callback:
+                h.mouse(5, kRightButtonDoubleClick);
+                break;
+            case Way::SecondPressInMenu:
+                h.toolkit.closePopupByRightDoubleClick();
+                h.mouse(5, kRightButtonDown);
+                break;
+            case Way::ReportedInMenu:
+                // Had the menu not been closed, its entry would have reset the guess.
+                h.toolkit.choosePopupCommand(MenuCommand::resetAnser);
+                h.toolkit.duringPopup(Event::mouse(5, kRightButtonDoubleClick));
+                h.mouse(5, kRightButtonDown);
+                break;
+            case Way::ReportedBeforeMenu:
+                h.toolkit.onDoEvents(1, Event::mouse(5, kRightButtonDoubleClick));
+                h.mouse(5, kRightButtonDown);
+                break;
+        }
+        const auto way = static_cast<int>(c.way);
+        EXPECT_EQ(
+            h.toolkit.trace({CallKind::MessageBox, CallKind::PopupTrayMenu, CallKind::CloseTrayMenu,
+                             CallKind::ShellNotifyIcon, CallKind::SetGuessText, CallKind::ShowForm,
+                             CallKind::StartProcess, CallKind::ListAppend},
+                            mark),
+            c.trace)
+            << "way " << way;
+        EXPECT_EQ(h.guess(), "1243") << "way " << way;
+        EXPECT_EQ(h.state().GuessCount, 0) << "way " << way;
+        EXPECT_EQ(h.state().VerdictShown, kFalse) << "way " << way;
+    }
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 #include "shell/frm_quor6.h"
 #include "tray/notify_icon_record.h"
@@ -51,7 +52,11 @@ void FakeToolkit::insideTrayRequest(int nth, const Event& event) {
 }
 
 void FakeToolkit::choosePopupCommand(MenuCommand command) {
-    popupChoices_.push_back(command);
+    popupChoices_.push_back({command, false});
+}
+
+void FakeToolkit::closePopupByRightDoubleClick() {
+    popupChoices_.push_back({MenuCommand::None, true});
 }
 
 bool FakeToolkit::hasScheduledEvents() const {
@@ -394,14 +399,26 @@ bool FakeToolkit::setForegroundWindow(Handle32 window) {
     return true;
 }
 
-MenuCommand FakeToolkit::popupTrayMenu() {
-    MenuCommand chosen = MenuCommand::None;
+TrayMenuOutcome FakeToolkit::popupTrayMenu() {
+    TrayMenuOutcome outcome;
     if (!popupChoices_.empty()) {
-        chosen = popupChoices_.front();
+        outcome = popupChoices_.front();
         popupChoices_.pop_front();
     }
-    log(CallKind::PopupTrayMenu, menuCommandName(chosen));
-    return chosen;
+    log(CallKind::PopupTrayMenu,
+        outcome.rightDoubleClick ? "rightDoubleClick" : menuCommandName(outcome.command));
+    popupOpen_ = true;
+    popupClosed_ = false;
+    const std::vector<Event> inside = std::exchange(duringPopup_, {});
+    for (const Event& event : inside)
+        deliverNow(event);
+    popupOpen_ = false;
+    return popupClosed_ ? TrayMenuOutcome{} : outcome;
+}
+
+void FakeToolkit::closeTrayMenu() {
+    log(CallKind::CloseTrayMenu);
+    popupClosed_ = popupOpen_;
 }
 
 // --- Message handling and time -----------------------------------------------------------

@@ -97,6 +97,10 @@ class FakeToolkit final : public Toolkit {
     void choosePopupCommand(MenuCommand command);
     // Delivered while the next message box is up (its modal loop runs sent messages).
     void whileMessageBoxShows(const Event& event) { duringMessageBox_.push_back(event); }
+    // The next popup is closed by the second press of a right double-click.
+    void closePopupByRightDoubleClick();
+    // Delivered inside the next popup, while the menu is open.
+    void duringPopup(const Event& event) { duringPopup_.push_back(event); }
     // Delivered by a doEvents that finds nothing pending and nothing scheduled.
     void setIdleEvent(std::optional<Event> event) { idleEvent_ = std::move(event); }
     // Called after every delivered event that returned, nested ones included.
@@ -167,7 +171,8 @@ class FakeToolkit final : public Toolkit {
     void setHistoryEntryCaption(int index, std::string_view caption) override;
     void setHistoryEntryVisible(int index, bool visible) override;
     bool setForegroundWindow(Handle32 window) override;
-    MenuCommand popupTrayMenu() override;
+    TrayMenuOutcome popupTrayMenu() override;
+    void closeTrayMenu() override;
     void doEvents() override;
     void sleepMilliseconds(unsigned milliseconds) override;
     void messageBox(std::string_view text) override;
@@ -209,8 +214,11 @@ class FakeToolkit final : public Toolkit {
     std::vector<Scheduled> byTrayRequest_;
     std::deque<Event> pending_;      // posted: delivered by doEvents only
     std::deque<Event> sentPending_;  // sent: also delivered inside tray requests
-    std::deque<MenuCommand> popupChoices_;
     std::vector<Event> duringMessageBox_;
+    std::deque<TrayMenuOutcome> popupChoices_;
+    std::vector<Event> duringPopup_;
+    bool popupOpen_ = false;
+    bool popupClosed_ = false;
     std::optional<Event> idleEvent_;
     std::function<void()> observer_;
 

@@ -40,6 +40,7 @@ enum class CallKind {
     SetHistoryEntryVisible,
     SetForegroundWindow,
     PopupTrayMenu,
+    CloseTrayMenu,
     DoEvents,
     SleepMilliseconds,
     MessageBox,

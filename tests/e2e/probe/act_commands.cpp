@@ -16,17 +16,54 @@ namespace quor6::probe {
 
 namespace {
 
-// Mouse messages that the flood never sends in the low word: a press starts a stepping loop
-// that only a release ends, and a right double-click on the menu icon opens a modal box.
-constexpr std::array<unsigned, 3> kBlockingMessages = {WM_LBUTTONDOWN, WM_RBUTTONDOWN,
-                                                       WM_RBUTTONDBLCLK};
+constexpr int kMenuSlot = kSlotCount;
 
-bool isBlocking(unsigned lowWord) {
-    for (const unsigned message : kBlockingMessages) {
-        if (lowWord == message)
-            return true;
+// Whether the shell's callback with this mouse message would act on the slot: a press steps a
+// digit, judges or opens the menu, a right double-click on the menu icon shows the answer.
+bool acts(int slot, unsigned message) {
+    return message == WM_LBUTTONDOWN || message == WM_RBUTTONDOWN ||
+           (slot == kMenuSlot && message == WM_RBUTTONDBLCLK);
+}
+
+struct StrayCallback {
+    WPARAM wParam;
+    LPARAM lParam;
+};
+
+// A callback to the host of `slot` that the shell never sends, or a harmless one it does. Half
+// carry a message that would act, the rest one near the mouse range or any 16 bits. Every one
+// whose message would act is disguised as the shell never sends it: the message in lParam has
+// high bits set, or wParam is not the slot's id (another slot's, 0 or anything), or both.
+StrayCallback strayCallback(std::mt19937& random, int slot) {
+    constexpr std::array<unsigned, 3> kActing = {WM_LBUTTONDOWN, WM_RBUTTONDOWN, WM_RBUTTONDBLCLK};
+    std::uniform_int_distribution<int> die(0, 3);
+    std::uniform_int_distribution<unsigned> word(0, 0xFFFF);
+    std::uniform_int_distribution<unsigned> nearMouse(WM_MOUSEFIRST - 2, WM_MOUSELAST + 4);
+    std::uniform_int_distribution<std::size_t> acting(0, kActing.size() - 1);
+
+    const int kind = die(random);
+    const unsigned message = kind < 2    ? kActing[acting(random)]
+                             : kind == 2 ? nearMouse(random)
+                                         : word(random);
+    unsigned high = 0;
+    auto wParam = static_cast<unsigned long long>(slot);
+    // 0: none, or both where the message would act; 1: wParam only; 2: lParam only; 3: both.
+    const int disguise = die(random);
+    if (disguise != 0 || acts(slot, message)) {
+        if (disguise != 1)
+            high = 1 + word(random) % 0xFFFF;
+        if (disguise != 2) {
+            const int other = die(random);
+            wParam = other == 0 ? 0
+                     : other == 1
+                         ? (static_cast<unsigned long long>(word(random)) << 16) | word(random)
+                         : static_cast<unsigned long long>((slot + other - 1) % kSlotCount + 1);
+            if (wParam == static_cast<unsigned long long>(slot))
+                wParam = 0;
+        }
     }
-    return false;
+    return {static_cast<WPARAM>(wParam),
+            static_cast<LPARAM>((static_cast<unsigned long long>(high) << 16) | message)};
 }
 
 int postToMain(UINT message, WPARAM wParam) {
@@ -87,23 +124,11 @@ int runFlood(const Arguments& args) {
 
     std::mt19937 random(static_cast<std::mt19937::result_type>(*seed));
     std::uniform_int_distribution<int> slots(1, kSlotCount);
-    std::uniform_int_distribution<unsigned> word(0, 0xFFFF);
-    std::uniform_int_distribution<unsigned> nearMouse(WM_MOUSEFIRST - 2, WM_MOUSELAST + 4);
-    std::uniform_int_distribution<int> die(0, 3);
     unsigned long long posted = 0;
     for (unsigned long long i = 0; i < *count; ++i) {
         const int slot = slots(random);
-        unsigned low = 0;
-        do {
-            low = die(random) == 0 ? word(random) : nearMouse(random);
-        } while (isBlocking(low));
-        const unsigned high = die(random) == 0 ? word(random) : 0;
-        const auto lParam =
-            static_cast<LPARAM>((static_cast<unsigned long long>(high) << 16) | low);
-        const auto wParam = static_cast<WPARAM>(
-            die(random) == 0 ? (static_cast<unsigned long long>(word(random)) << 16 | word(random))
-                             : static_cast<unsigned long long>(slot));
-        if (PostMessageW(hostWindow(main, slot), WM_MOUSEMOVE, wParam, lParam))
+        const StrayCallback callback = strayCallback(random, slot);
+        if (PostMessageW(hostWindow(main, slot), WM_MOUSEMOVE, callback.wParam, callback.lParam))
             ++posted;
     }
     printValue("posted", static_cast<long long>(posted));
@@ -158,6 +183,13 @@ int runClose(const Arguments& args) {
     if (!args.empty())
         return kUsage;
     return postToMain(WM_CLOSE, 0);
+}
+
+int runMinimize(const Arguments& args) {
+    if (!args.empty())
+        return kUsage;
+    // What the caption's minimize box sends (Xvfb has no window manager to draw it).
+    return postToMain(WM_SYSCOMMAND, SC_MINIMIZE);
 }
 
 int runMsgboxOk(const Arguments& args) {

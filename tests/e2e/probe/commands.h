@@ -34,6 +34,7 @@ int runFlood(const Arguments& args);
 int runVerdicts(const Arguments& args);
 int runCommand(const Arguments& args);
 int runClose(const Arguments& args);
+int runMinimize(const Arguments& args);
 int runMsgboxOk(const Arguments& args);
 int runMenuKey(const Arguments& args);
 int runBroadcastTaskbarCreated(const Arguments& args);

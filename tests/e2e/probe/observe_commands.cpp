@@ -63,6 +63,9 @@ int runState(const Arguments& args) {
     const HWND main = windows.front();
     printValue("pid", static_cast<long long>(processOf(main)));
     printValue("visible", IsWindowVisible(main) ? 1LL : 0LL);
+    printValue("minimized", IsIconic(main) ? 1LL : 0LL);
+    printValue("enabled", IsWindowEnabled(main) ? 1LL : 0LL);
+    printValue("foreground", GetForegroundWindow() == main ? 1LL : 0LL);
     printValue("rect", rectText(main));
     const auto title = windowText(main);
     const auto guess = windowText(hostWindow(main, 1));

@@ -28,6 +28,7 @@ constexpr Command kCommands[] = {
     {"verdicts", quor6::probe::runVerdicts, "verdicts <count>"},
     {"command", quor6::probe::runCommand, "command <id>"},
     {"close", quor6::probe::runClose, "close"},
+    {"minimize", quor6::probe::runMinimize, "minimize"},
     {"msgbox-ok", quor6::probe::runMsgboxOk, "msgbox-ok"},
     {"menu-key", quor6::probe::runMenuKey, "menu-key <virtual key>..."},
     {"broadcast-taskbar-created", quor6::probe::runBroadcastTaskbarCreated,

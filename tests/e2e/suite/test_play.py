@@ -1,7 +1,7 @@
 """Playing with real presses on the real tray icons."""
 
-from game_case import (NG_TRAY, START_TRAY, GameCase, history_line, score, tray_of_guess,
-                       tray_of_score, tray_of_solve)
+from game_case import (MENU_SLOT, NG_TRAY, START_TRAY, GameCase, history_line, score,
+                       tray_of_guess, tray_of_score, tray_of_solve)
 from harness.player import LEFT, RIGHT
 from harness.polling import wait_stable, wait_until
 
@@ -96,3 +96,39 @@ class JudgeTest(GameCase):
         self.session.wait_tray(tray, START_TRAY)
         self.assertEqual(self.session.guess(), "1234")
         self.assertEqual(self.history_store(), [], "the reset empties the history")
+
+
+class AnswerBoxTest(GameCase):
+    # Within the double-click time (Wine's 500 ms), quick and slow; and well beyond it.
+    QUICK_MS, SLOW_MS, APART_MS = 60, 350, 1200
+
+    def test_a_real_right_double_click_shows_the_answer_and_a_slow_pair_does_not(self):
+        _, tray = self.start_game()
+        answers = []
+        for gap in (self.QUICK_MS, self.SLOW_MS):
+            self.session.player.double_click(tray, MENU_SLOT, RIGHT, gap)
+            answers.append(self.read_answer_box())
+            self.assertTrue(self.session.probe.wait("no-menu", 15),
+                            f"{gap} ms: the menu stayed open")
+            self.assertEqual(self.session.guess(), "1234", f"{gap} ms")
+            self.assertEqual(self.history_store(), [], f"{gap} ms")
+            self.assert_tray(tray, START_TRAY)
+        self.assertEqual(answers[0], answers[1])
+
+        # Two clicks too far apart: the first opens the menu, the second is a click on it.
+        self.session.player.double_click(tray, MENU_SLOT, RIGHT, self.APART_MS)
+        self.assertEqual(wait_stable(lambda: self.session.probe.run("msgbox").ok,
+                                     "the message boxes", SETTLE), False,
+                         "two clicks beyond the double-click time showed the answer")
+        if self.session.probe.run("menu").ok:
+            self.assertTrue(self.session.probe.run("menu-key", "0x1B").ok)
+            self.assertTrue(self.session.probe.wait("no-menu", 15), "Escape left the menu open")
+
+        # The guess was never counted: judging it now gives the first history line.
+        self.judge(tray)
+        if answers[0] == "1234":
+            self.session.wait_tray(tray, tray_of_solve(1))
+        else:
+            strikes, balls = score("1234", answers[0])
+            self.session.wait_tray(tray, tray_of_score(strikes, balls))
+            self.assertEqual(self.history_store(), [history_line(1, "1234", strikes, balls)])

@@ -51,6 +51,8 @@ class StrayMessageTest(GameCase):
         self.assertEqual(state.values["guess"], "1234")
         self.assertEqual(state.lines("store"), [])
         self.assertEqual(state.values["visible"], "0")
+        self.assertFalse(self.session.probe.run("menu").ok, "the flood opened the menu")
+        self.assertFalse(self.session.probe.run("msgbox").ok, "the flood opened a message box")
         self.assert_tray(tray, START_TRAY)
         # And it still plays.
         self.session.player.click(tray, 1, LEFT)

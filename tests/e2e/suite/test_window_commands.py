@@ -326,3 +326,40 @@ class RecentreTest(WindowCase):
         self.assertNotIn(HISTORY_LIST_ID, shown_ids(state))
         self.session.wait_tray(tray, tray_of_guess("1334"))
         self.assert_running(program)
+
+    def test_a_minimized_window_comes_back_centred_and_the_answer_box_holds_it(self):
+        program, tray = self.start_game()
+        self.choose_from_tray_menu(tray, "Version情報")
+        self.wait_window(visible=True)
+        # Moved aside, then minimized: either view brings it back, normal, centred, in front.
+        move_window(self.session, self.main_x_window(), 40, 200)
+        for caption in ("履歴の表示", "Version情報"):
+            self.assertTrue(self.session.probe.run("minimize").ok)
+            wait_until(self.session.state, lambda seen: seen.values.get("minimized") == "1",
+                       "the window to be minimized")
+            self.choose_from_tray_menu(tray, caption)
+            state = wait_until(self.session.state,
+                               lambda seen: seen.values.get("minimized") == "0",
+                               f"{caption}: the window to come back")
+            self.assert_centred(parse_rect(state.values["rect"]))
+            self.assertEqual((state.values["visible"], state.values["foreground"]), ("1", "1"),
+                             caption)
+            self.assertEqual(HISTORY_LIST_ID in shown_ids(state), caption == "履歴の表示")
+        self.main_x_window()
+
+        # The answer box holds the whole program: a click on the window's OK does nothing.
+        self.assertTrue(self.session.probe.run("post", "5", "0x206").ok)
+        box = parse_rect(self.message_box()["rect"])
+        state = self.session.state()
+        ok_x, ok_y = centre(parse_rect(state.values[f"rect.{OK_BUTTON_ID}"]))
+        self.assertFalse(box[0] <= ok_x < box[2] and box[1] <= ok_y < box[3],
+                         "the answer box covers the window's OK button")
+        self.click_control(state, OK_BUTTON_ID)
+        self.assertEqual(wait_stable(lambda: self.session.state().values["visible"],
+                                     "the window's visibility", SETTLE), "1",
+                         "OK was pressed behind the answer box")
+        self.assertEqual(self.session.state().values["enabled"], "0")
+        self.dismiss_message_box()
+        self.click_control(self.session.state(), OK_BUTTON_ID)
+        self.wait_window(visible=False)
+        self.assert_running(program)
