@@ -48,6 +48,8 @@ enum class CallKind {
     ExecutableDirectory,
     WindowsDirectory,
     StartProcess,
+    FileMajorVersion,
+    OpenDocument,
     Deliver,
 };
 
