@@ -1,6 +1,7 @@
 #include "shell/win32/file_version.h"
 
 #include <windows.h>
+#include <winver.h>  // not part of windows.h with WIN32_LEAN_AND_MEAN everywhere
 
 #include <memory>
 #include <string>
