@@ -1,12 +1,14 @@
 # The release a player downloads: quor6-<version>-win32.zip (win64 for the 64-bit build)
-# with the program, its help file and the Japanese read-me, built by the `package` target.
+# with the program, its help (WinHelp file and HTML page) and the Japanese read-me, built by
+# the `package` target.
 set(readme_name "はじめにお読みください.txt")
 # Windows' own text tools expect CRLF line ends; the read-me keeps its UTF-8 BOM.
 configure_file(${PROJECT_SOURCE_DIR}/resources/release/${readme_name}
                ${CMAKE_BINARY_DIR}/release/${readme_name} @ONLY NEWLINE_STYLE CRLF)
 
 install(TARGETS quor6 RUNTIME DESTINATION .)
-install(FILES ${CMAKE_BINARY_DIR}/quor6.hlp ${CMAKE_BINARY_DIR}/release/${readme_name}
+install(FILES ${CMAKE_BINARY_DIR}/quor6.hlp ${CMAKE_BINARY_DIR}/quor6.html
+              ${CMAKE_BINARY_DIR}/release/${readme_name}
         DESTINATION .)
 
 if(CMAKE_SIZEOF_VOID_P EQUAL 8)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -107,6 +108,12 @@ class Toolkit {
     virtual std::string systemDirectory() const { return {}; }
     // Starts `program` with `commandLine` in a normal, focused window without waiting for it.
     virtual bool startProcess(std::string_view program, std::string_view commandLine) = 0;
+    // The first number of a program file's version (from its version record); nothing where
+    // the file or its record is missing.
+    virtual std::optional<unsigned> fileMajorVersion(std::string_view path) const = 0;
+    // Opens a document with the program the system has for its kind (the shell's "open"),
+    // without waiting; false where nothing could open it.
+    virtual bool openDocument(std::string_view path) = 0;
 };
 
 }  // namespace quor6

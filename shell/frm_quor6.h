@@ -15,9 +15,11 @@ namespace quor6 {
 // Texts the program shows in message boxes (UTF-8).
 inline constexpr std::string_view kAlreadyRunningText = "既に起動されています";
 inline constexpr std::string_view kHelpViewerFailedText =
-    "ヘルプ ビューア (Winhlp32.exe) を起動できませんでした。\n"
+    "ヘルプを開けませんでした。ヘルプ ビューア (Winhlp32.exe) も、"
+    "quor6.html を表示するブラウザーも起動できませんでした。\n"
     "ゲームはそのまま続けられます。";
 inline constexpr std::string_view kHelpFileName = "quor6.hlp";
+inline constexpr std::string_view kHelpPageName = "quor6.html";
 inline constexpr std::string_view kHelpViewerName = "Winhlp32.exe";
 
 // The one window object of the program: it owns the puzzle state and the tray record for the

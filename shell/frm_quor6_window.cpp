@@ -1,9 +1,25 @@
 // The version box, the history window and the help file.
+#include <optional>
 #include <string>
 
 #include "shell/frm_quor6.h"
 
 namespace quor6 {
+namespace {
+
+// Windows 10 and 11 keep a winhlp32.exe that cannot show any help file: it only says that the
+// format is no longer supported. Its version record tells it apart: file version 10.0.x
+// (described as "Windows Winhlp32 Stub", but the description is translated on a Japanese
+// Windows, the number is not). The real viewer was last built for Windows 8.1, as version 6.3,
+// and Wine's has no version record at all. So a viewer counts as real unless its file version
+// is 10 or more.
+constexpr unsigned kFirstStubVersion = 10;
+
+bool isViewerStub(std::optional<unsigned> majorVersion) {
+    return majorVersion && *majorVersion >= kFirstStubVersion;
+}
+
+}  // namespace
 
 void frmQuor6::mnuAbout_Click() {
     toolkit_.setMenuRootVisible(false);
@@ -35,17 +51,24 @@ void frmQuor6::diplayHelp_Click() {
     // The viewer is started by its full path from the Windows directory (or, where it is not
     // there, the system directory), never looked up in the current directory, where anybody
     // could have put a program of that name.
-    const std::string commandLine = helpCommandLine(toolkit_.executableDirectory());
+    const std::string executableDirectory = toolkit_.executableDirectory();
+    const std::string commandLine = helpCommandLine(executableDirectory);
     for (const std::string& directory : {toolkit_.windowsDirectory(), toolkit_.systemDirectory()}) {
         if (directory.empty())
             continue;
         std::string viewer = directory;
         viewer += '\\';
         viewer += kHelpViewerName;
-        if (toolkit_.startProcess(viewer, commandLine))
+        if (!isViewerStub(toolkit_.fileMajorVersion(viewer)) &&
+            toolkit_.startProcess(viewer, commandLine))
             return;
     }
-    toolkit_.messageBox(kHelpViewerFailedText);
+    // No viewer that can show it: the same help as a page, in the player's browser.
+    std::string page = executableDirectory;
+    page += '\\';
+    page += kHelpPageName;
+    if (!toolkit_.openDocument(page))
+        toolkit_.messageBox(kHelpViewerFailedText);
 }
 
 }  // namespace quor6

@@ -8,6 +8,7 @@
 
 #include "resources/version.h"
 #include "shell/win32/control_ids.h"
+#include "shell/win32/file_version.h"
 #include "shell/win32/right_double_click_watch.h"
 #include "shell/win32/text_conversion.h"
 #include "tray/notify_icon_record.h"
@@ -327,6 +328,20 @@ bool Win32Toolkit::startProcess(std::string_view program, std::string_view comma
     // The viewer is to come up in front: let it take the foreground from us.
     ::AllowSetForegroundWindow(process.dwProcessId);
     return true;
+}
+
+std::optional<unsigned> Win32Toolkit::fileMajorVersion(std::string_view path) const {
+    return readFileMajorVersion(toWide(path));
+}
+
+bool Win32Toolkit::openDocument(std::string_view path) {
+    // Whatever program the shell starts for the page is to come up in front, as the viewer
+    // would: we hold the foreground right after the menu choice and may hand it on.
+    ::AllowSetForegroundWindow(ASFW_ANY);
+    const HINSTANCE result =
+        ::ShellExecuteW(nullptr, L"open", toWide(path).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    // Values above 32 mean success; the smaller ones are error codes.
+    return reinterpret_cast<std::intptr_t>(result) > 32;
 }
 
 }  // namespace quor6::win32

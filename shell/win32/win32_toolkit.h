@@ -62,6 +62,8 @@ class Win32Toolkit final : public Toolkit {
     std::string windowsDirectory() const override;
     std::string systemDirectory() const override;
     bool startProcess(std::string_view program, std::string_view commandLine) override;
+    std::optional<unsigned> fileMajorVersion(std::string_view path) const override;
+    bool openDocument(std::string_view path) override;
 
   private:
     HWND listWindow(ListBox list) const;

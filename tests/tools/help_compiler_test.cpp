@@ -827,13 +827,21 @@ TEST(SourceParserTest, ReportsFaultsWithTheirLine) {
 }
 
 TEST(CompileTest, ReportsSemanticFaults) {
+    // The HTML page is refused for exactly the same faults, at the same line.
     const auto lineOf = [](const std::string& text) {
+        int lines[2] = {-1, -1};
         try {
             compileHelp(text);
         } catch (const HelpError& error) {
-            return error.line();
+            lines[0] = error.line();
         }
-        return -1;
+        try {
+            compileHtmlHelp(text);
+        } catch (const HelpError& error) {
+            lines[1] = error.line();
+        }
+        EXPECT_EQ(lines[0], lines[1]) << text;
+        return lines[0];
     };
     EXPECT_EQ(lineOf("title: t\n# a {A}\n本文\n\n[x](B)\n"), 5);     // unknown target
     EXPECT_EQ(lineOf("title: t\n# a {A}\n# b {B}\n# c {A}\n"), 4);   // context used twice
@@ -842,6 +850,22 @@ TEST(CompileTest, ReportsSemanticFaults) {
     EXPECT_EQ(lineOf("title: t\n# \xE2\x82\xAC {A}\n"), 2);
     EXPECT_EQ(lineOf("title: \xE2\x82\xAC\n# a {A}\n"), 1);
     EXPECT_EQ(lineOf("title: t\n# a {A}\nok\n"), -1);
+}
+
+TEST(HtmlHelpTest, EscapesTextLinksTopicsByIdAndSortsTheIndexLikeTheViewer) {
+    const std::string html = compileHtmlHelp(
+        "title: A & B\n# Zeta {IDH_TOP}\n1 < 2 & 3 > 2 \"q\"\n- [次へ](IDH_NEXT)\n"
+        "# alpha {IDH_NEXT}\n本文\n");
+    for (const char* expected :
+         {"<html lang=\"ja\">", "<title>A &amp; B</title>", "<section id=\"IDH_NEXT\">",
+          "<p>1 &lt; 2 &amp; 3 &gt; 2 &quot;q&quot;</p>\n<ul>\n<li><a "
+          "href=\"#IDH_NEXT\">次へ</a></li>\n</ul>"}) {
+        EXPECT_NE(html.find(expected), std::string::npos) << expected;
+    }
+    // The index ignores ASCII case, as the viewer's does: alpha before Zeta.
+    const std::size_t index = html.find("<h2>索引</h2>");
+    ASSERT_NE(index, std::string::npos);
+    EXPECT_LT(html.find("#IDH_NEXT\">alpha", index), html.find("#IDH_TOP\">Zeta", index));
 }
 
 // ---------------------------------------------------------------------------------------------

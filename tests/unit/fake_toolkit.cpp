@@ -499,4 +499,20 @@ bool FakeToolkit::startProcess(std::string_view program, std::string_view comman
     return true;
 }
 
+std::optional<unsigned> FakeToolkit::fileMajorVersion(std::string_view path) const {
+    log(CallKind::FileMajorVersion, std::string(path));
+    const auto found = fileMajorVersions_.find(path);
+    if (found == fileMajorVersions_.end())
+        return std::nullopt;
+    return found->second;
+}
+
+bool FakeToolkit::openDocument(std::string_view path) {
+    log(CallKind::OpenDocument, std::string(path));
+    if (!openDocumentSucceeds_)
+        return false;
+    opened_.emplace_back(path);
+    return true;
+}
+
 }  // namespace quor6::fake

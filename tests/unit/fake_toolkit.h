@@ -117,6 +117,10 @@ class FakeToolkit final : public Toolkit {
     }
     void setWindowsDirectory(std::string directory) { windowsDirectory_ = std::move(directory); }
     void setStartProcessSucceeds(bool succeeds) { startProcessSucceeds_ = succeeds; }
+    void setFileMajorVersion(const std::string& path, unsigned major) {
+        fileMajorVersions_[path] = major;
+    }
+    void setOpenDocumentSucceeds(bool succeeds) { openDocumentSucceeds_ = succeeds; }
     void setShellRefusesRequests(bool refuses) { shellRefuses_ = refuses; }
     // The shell restarted: its new tray knows none of the icons.
     void recreateTray() { trayIcons_.clear(); }
@@ -140,6 +144,7 @@ class FakeToolkit final : public Toolkit {
     int trayRequestCount() const { return trayRequestCount_; }
     const std::vector<std::string>& messageBoxes() const { return messageBoxes_; }
     const std::vector<StartedProcess>& startedProcesses() const { return started_; }
+    const std::vector<std::string>& openedDocuments() const { return opened_; }
     bool processEnded() const { return ended_; }
     int callsAfterEnd() const { return callsAfterEnd_; }
     int deliveryDepth() const { return depth_; }
@@ -181,6 +186,8 @@ class FakeToolkit final : public Toolkit {
     std::string executableDirectory() const override;
     std::string windowsDirectory() const override;
     bool startProcess(std::string_view program, std::string_view commandLine) override;
+    std::optional<unsigned> fileMajorVersion(std::string_view path) const override;
+    bool openDocument(std::string_view path) override;
 
   private:
     struct Scheduled {
@@ -226,10 +233,13 @@ class FakeToolkit final : public Toolkit {
     std::string executableDirectory_ = "C:\\Program Files\\quor6";
     std::string windowsDirectory_ = "C:\\windows";
     bool startProcessSucceeds_ = true;
+    std::map<std::string, unsigned, std::less<>> fileMajorVersions_;  // none: no version record
+    bool openDocumentSucceeds_ = true;
     bool shellRefuses_ = false;
     bool deliverInsideDeletes_ = true;
     std::vector<std::string> messageBoxes_;
     std::vector<StartedProcess> started_;
+    std::vector<std::string> opened_;
 };
 
 }  // namespace quor6::fake

@@ -15,7 +15,7 @@ constexpr std::array<std::string_view, 18> kIconHolderNames = {
 static_assert(kIconHolderNames.size() == static_cast<std::size_t>(kIconHolderCount));
 
 // In the order of CallKind; ShellNotifyIcon and SleepMilliseconds read shorter in traces.
-constexpr std::array<std::string_view, 36> kCallKindNames = {
+constexpr std::array<std::string_view, 38> kCallKindNames = {
     "formLeft",
     "formTop",
     "formWidth",
@@ -51,6 +51,8 @@ constexpr std::array<std::string_view, 36> kCallKindNames = {
     "executableDirectory",
     "windowsDirectory",
     "startProcess",
+    "fileMajorVersion",
+    "openDocument",
     "deliver",
 };
 

@@ -49,6 +49,8 @@ enum class CallKind {
     ExecutableDirectory,
     WindowsDirectory,
     StartProcess,
+    FileMajorVersion,
+    OpenDocument,
     Deliver,
 };
 

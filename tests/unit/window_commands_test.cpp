@@ -2,7 +2,9 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "tests/unit/harness.h"
 
@@ -134,18 +136,59 @@ TEST(Help, StartsTheViewerFromTheWindowsDirectoryWithTheFileBesideTheProgram) {
         IsEmpty());
 }
 
+// Which program opens the help, by what the Windows directory's Winhlp32.exe turns out to be.
+TEST(Help, OnlyARealViewerIsStartedElseTheBrowserOpensThePage) {
+    struct Case {
+        const char* what;
+        std::optional<unsigned> viewer;  // its file version's first number; none: no record
+        bool viewerStarts;
+        bool browserOpens;
+        std::size_t starts;    // tries to start the viewer: none for a stub
+        const char* expected;  // "viewer", "page" or "message"
+    };
+    const Case cases[] = {
+        {"Windows 8.1 viewer", 6, true, true, 1, "viewer"},
+        {"Wine's viewer", std::nullopt, true, true, 1, "viewer"},
+        {"Windows 10 and 11 stub", 10, true, true, 0, "page"},
+        {"no viewer", std::nullopt, false, true, 1, "page"},
+        {"stub, no browser", 10, true, false, 0, "message"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Harness h;
+        h.start();
+        h.toolkit.setExecutableDirectory("D:\\my games");
+        h.toolkit.setWindowsDirectory("C:\\WINDOWS");
+        if (c.viewer)
+            h.toolkit.setFileMajorVersion("C:\\WINDOWS\\Winhlp32.exe", *c.viewer);
+        h.toolkit.setStartProcessSucceeds(c.viewerStarts);
+        h.toolkit.setOpenDocumentSucceeds(c.browserOpens);
+        const std::size_t mark = h.toolkit.mark();
+        h.form.diplayHelp_Click();
+        const std::string expected = c.expected;
+        // A stub is never started: it would only say that help files are not supported.
+        EXPECT_EQ(h.toolkit.trace({CallKind::StartProcess}, mark).size(), c.starts);
+        EXPECT_EQ(h.toolkit.startedProcesses().size(), expected == "viewer" ? 1u : 0u);
+        EXPECT_EQ(h.toolkit.openedDocuments(),
+                  expected == "page" ? std::vector<std::string>{"D:\\my games\\quor6.html"}
+                                     : std::vector<std::string>{});
+        EXPECT_EQ(h.toolkit.messageBoxes().size(), expected == "message" ? 1u : 0u);
+    }
+}
+
 TEST(Help, TheCommandLineAddsNoQuotesAndNoSecondSeparator) {
     EXPECT_EQ(frmQuor6::helpCommandLine("D:\\a b"), "Winhlp32.exe D:\\a b\\quor6.hlp");
     EXPECT_EQ(frmQuor6::helpCommandLine("C:\\quor6"), "Winhlp32.exe C:\\quor6\\quor6.hlp");
 }
 
-TEST(Help, AViewerThatCannotStartIsReportedAndTheGameGoesOn) {
+TEST(Help, NeitherViewerNorBrowserIsReportedAndTheGameGoesOn) {
     Harness h;
     h.start("5139");
     h.judge();
     const PuzzleState before = h.state();
     const std::string tray = h.toolkit.trayPicture();
     h.toolkit.setStartProcessSucceeds(false);
+    h.toolkit.setOpenDocumentSucceeds(false);
     const std::size_t mark = h.toolkit.mark();
     h.form.diplayHelp_Click();
     EXPECT_THAT(h.toolkit.trace({CallKind::MessageBox, CallKind::ShellNotifyIcon,

@@ -1,5 +1,7 @@
 #include "help_compiler.h"
 
+#include <algorithm>
+#include <numeric>
 #include <stdexcept>
 
 #include "context_file.h"
@@ -7,6 +9,7 @@
 #include "font_file.h"
 #include "help_error.h"
 #include "help_file.h"
+#include "html_help.h"
 #include "keyword_files.h"
 #include "paragraph_look.h"
 #include "source_parser.h"
@@ -73,6 +76,18 @@ Bytes compileHelp(std::string_view sourceUtf8) {
         {"|KWDATA", std::move(keywordFiles.data)},
         {"|TOPIC", layout.topicFile},
     });
+}
+
+std::string compileHtmlHelp(std::string_view sourceUtf8) {
+    const HelpSource source = parseHelpSource(sourceUtf8);
+    const EncodedHelp encoded = encodeHelp(source);
+    // The index lists the topic titles in the order the help viewer's index shows them.
+    std::vector<std::size_t> indexOrder(encoded.topics.size());
+    std::iota(indexOrder.begin(), indexOrder.end(), std::size_t{0});
+    std::stable_sort(indexOrder.begin(), indexOrder.end(), [&](std::size_t a, std::size_t b) {
+        return keywordLess(encoded.topics[a].title, encoded.topics[b].title);
+    });
+    return renderHtmlHelp(source, indexOrder);
 }
 
 }  // namespace quor6::help

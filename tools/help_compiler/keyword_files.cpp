@@ -11,6 +11,12 @@ char asciiLower(char c) {
     return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
+bool sameKeyword(const std::string& a, const std::string& b) {
+    return !keywordLess(a, b) && !keywordLess(b, a);
+}
+
+}  // namespace
+
 bool keywordLess(const std::string& a, const std::string& b) {
     const auto byteLess = [](char x, char y) {
         return static_cast<unsigned char>(asciiLower(x)) <
@@ -18,12 +24,6 @@ bool keywordLess(const std::string& a, const std::string& b) {
     };
     return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), byteLess);
 }
-
-bool sameKeyword(const std::string& a, const std::string& b) {
-    return !keywordLess(a, b) && !keywordLess(b, a);
-}
-
-}  // namespace
 
 KeywordFiles buildKeywordFiles(std::vector<Keyword> keywords) {
     // Stable, so that the topics of one keyword keep the order of the source.

@@ -18,6 +18,9 @@ struct KeywordFiles {
     Bytes data;   // |KWDATA: the topic offsets, grouped by keyword
 };
 
+// The order of the viewer's index: CP932 bytes, ASCII letters without regard to case.
+bool keywordLess(const std::string& a, const std::string& b);
+
 // The keyword index behind the viewer's Index button. Keywords are sorted ignoring ASCII case,
 // as the viewer's search expects; a keyword given for several topics becomes one entry.
 // Throws std::length_error beyond one B+ tree page.

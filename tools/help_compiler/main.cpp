@@ -1,4 +1,5 @@
-// help_compiler <source.txt> <out.hlp>: compiles the UTF-8 help markup into a WinHelp file.
+// help_compiler <source.txt> <out.hlp> <out.html>: compiles the UTF-8 help markup into a WinHelp
+// file and the same help as an HTML page.
 
 #include <cstdio>
 #include <exception>
@@ -7,6 +8,8 @@
 #include <iterator>
 #include <sstream>
 #include <string>
+#include <string_view>
+#include <utility>
 
 #include "help_compiler.h"
 #include "help_error.h"
@@ -26,12 +29,11 @@ bool readWholeFile(const std::string& path, std::string& text) {
 
 // Writes beside the target first, so that a failed run never leaves a half-written help file
 // that the build would take as up to date.
-bool writeWholeFile(const std::string& path, const quor6::help::Bytes& bytes) {
+bool writeWholeFile(const std::string& path, std::string_view bytes) {
     const std::string temporary = path + ".part";
     {
         std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        out.write(reinterpret_cast<const char*>(bytes.data()),
-                  static_cast<std::streamsize>(bytes.size()));
+        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
         if (!out.flush()) {
             std::remove(temporary.c_str());
             return false;
@@ -44,12 +46,13 @@ bool writeWholeFile(const std::string& path, const quor6::help::Bytes& bytes) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 3) {
-        std::cerr << "usage: help_compiler <source.txt> <out.hlp>\n";
+    if (argc != 4) {
+        std::cerr << "usage: help_compiler <source.txt> <out.hlp> <out.html>\n";
         return 2;
     }
     const std::string sourcePath = argv[1];
-    const std::string outputPath = argv[2];
+    const std::string helpPath = argv[2];
+    const std::string pagePath = argv[3];
 
     std::string source;
     if (!readWholeFile(sourcePath, source)) {
@@ -57,8 +60,10 @@ int main(int argc, char** argv) {
         return 1;
     }
     quor6::help::Bytes helpFile;
+    std::string page;
     try {
         helpFile = quor6::help::compileHelp(source);
+        page = quor6::help::compileHtmlHelp(source);
     } catch (const quor6::help::HelpError& error) {
         std::cerr << sourcePath;
         if (error.line() > 0) {
@@ -70,9 +75,14 @@ int main(int argc, char** argv) {
         std::cerr << "help_compiler: internal error: " << error.what() << "\n";
         return 1;
     }
-    if (!writeWholeFile(outputPath, helpFile)) {
-        std::cerr << "help_compiler: cannot write " << outputPath << "\n";
-        return 1;
+    const std::string_view helpBytes(reinterpret_cast<const char*>(helpFile.data()),
+                                     helpFile.size());
+    for (const auto& [path, bytes] :
+         {std::pair{helpPath, helpBytes}, std::pair{pagePath, std::string_view(page)}}) {
+        if (!writeWholeFile(path, bytes)) {
+            std::cerr << "help_compiler: cannot write " << path << "\n";
+            return 1;
+        }
     }
     return 0;
 }

@@ -47,21 +47,24 @@ class ReleaseTest(GameCase):
     def test_zip_holds_the_program_its_help_and_the_japanese_readme(self):
         with zipfile.ZipFile(self.archive) as archive:
             names = sorted(info.filename for info in archive.infolist())
-            self.assertEqual(names, sorted(["quor6.exe", "quor6.hlp", README]))
+            self.assertEqual(names, sorted(["quor6.exe", "quor6.hlp", "quor6.html", README]))
             readme_info = archive.getinfo(README)
             self.assertTrue(readme_info.flag_bits & 0x800, "the read-me's name is not marked UTF-8")
             readme = archive.read(README)
             exe = archive.read("quor6.exe")
             hlp = archive.read("quor6.hlp")
+            page = archive.read("quor6.html")
         self.assertTrue(readme.startswith(b"\xef\xbb\xbf"), "the read-me has no UTF-8 BOM")
         text = readme[3:].decode("utf-8")
         self.assertNotIn("\n", text.replace("\r\n", ""), "the read-me has bare LF line ends")
-        for topic in ("遊び方", "通知領域", "何も保存しません", "削除"):
+        for topic in ("遊び方", "ヘルプの開き方", "quor6.html", "通知領域", "何も保存しません",
+                      "削除"):
             self.assertIn(topic, text)
         self.assertEqual(exe[:2], b"MZ")
         expected_machine = 0x8664 if self.archive.name.endswith("win64.zip") else 0x14C
         self.assertEqual(pe_machine(exe), expected_machine)
         self.assertEqual(hlp[:4], b"\x3f\x5f\x03\x00", "quor6.hlp is not a help file")
+        self.assertIn('<html lang="ja">', page.decode("utf-8"))
 
     def test_program_starts_from_an_unpacked_copy_in_a_path_with_blanks(self):
         self.assertIn(" ", str(self.config.program))

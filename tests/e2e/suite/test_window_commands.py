@@ -4,6 +4,7 @@ and the window's own buttons, chosen through the real menu as a player would."""
 import dataclasses
 import re
 import shutil
+import urllib.parse
 from pathlib import Path
 from typing import List, Sequence
 
@@ -13,10 +14,10 @@ from harness.pixmaps import parse_pixel_map
 from harness.player import LEFT
 from harness.polling import wait_stable, wait_until
 from harness.probe import ProbeResult
-from window_helpers import (XWindow, centre, hide_help_viewer, is_icon_static, is_viewable,
-                            move_window, parse_rect, pixels_of, press_key, read_controls,
-                            save_window_picture, screen_size, session_commands, windows_path,
-                            x_window_named)
+from window_helpers import (XWindow, centre, hide_help_viewer, import_registry, is_icon_static,
+                            is_viewable, move_window, parse_rect, pixels_of, press_key,
+                            read_controls, replace_help_viewer, save_window_picture, screen_size,
+                            session_commands, windows_path, x_window_named)
 
 MAIN_TITLE = "TaskTray上でくおろの４桁をさがせ"
 HISTORY_LIST_ID = 2002  # rirekilist2
@@ -29,7 +30,8 @@ VERSION_BOX_IDS = (QUIT_BUTTON_ID, OK_BUTTON_ID, TITLE_LABEL_ID, VERSION_LABEL_I
 
 HELP_CAPTION_START = "quor6 ヘルプ"
 HELP_VIEWER = "Winhlp32.exe"
-HELP_FAILED_TEXT = ("ヘルプ ビューア (Winhlp32.exe) を起動できませんでした。\n"
+HELP_FAILED_TEXT = ("ヘルプを開けませんでした。ヘルプ ビューア (Winhlp32.exe) も、"
+                    "quor6.html を表示するブラウザーも起動できませんでした。\n"
                     "ゲームはそのまま続けられます。")
 
 REPO = Path(__file__).resolve().parents[3]
@@ -237,7 +239,7 @@ class HelpTest(WindowCase):
         cls.copy = cls.config.scratch / "help check" / "quor6 folder"
         shutil.rmtree(cls.copy.parent, ignore_errors=True)
         cls.copy.mkdir(parents=True)
-        for name in ("quor6.exe", "quor6.hlp"):
+        for name in ("quor6.exe", "quor6.hlp", "quor6.html"):
             shutil.copy2(cls.config.program.parent / name, cls.copy / name)
         cls.config = dataclasses.replace(cls.config, program=cls.copy / "quor6.exe")
 
@@ -275,9 +277,42 @@ class HelpTest(WindowCase):
         move_window(self.session, window, width - window.width, height - window.height)
         self.assert_plays_on(program, tray, "1235", "1236")
 
-    def test_without_a_viewer_a_message_box_says_so_and_play_goes_on(self):
+    def test_where_winhlp32_is_the_windows_10_stub_the_browser_opens_quor6_html(self):
+        stand_in = self.config.probe.parent / "help_viewer_stub.exe"
+        replaced = replace_help_viewer(self.session, stand_in)
+        self.assertTrue(replaced, "no winhlp32.exe in the prefix to replace")
+        # Wine's shell hands .html files to winebrowser, which passes them as file URLs to the
+        # first program of its browser list: here a recorder of its arguments.
+        received = self.session.directory / "browser.txt"
+        recorder = self.session.directory / "browser.sh"
+        recorder.write_text(f"#!/bin/sh\nprintf '%s\\n' \"$@\" >> '{received}'\n")
+        recorder.chmod(0o755)
+        # For a winhlp32.exe of the system directory Wine would load its own viewer (to run it
+        # and to read its version record) unless told to take the file that is there.
+        import_registry(self.session, '[HKEY_CLASSES_ROOT\\.html]\n@="htmlfile"\n\n'
+                        '[HKEY_CURRENT_USER\\Software\\Wine\\WineBrowser]\n'
+                        f'"Browsers"="{recorder}"\n\n'
+                        '[HKEY_CURRENT_USER\\Software\\Wine\\DllOverrides]\n'
+                        '"winhlp32.exe"="native"\n')
+        program, tray = self.start_game()
+        self.step_digit(tray, 4, LEFT, "1235")
+
+        self.choose_from_tray_menu(tray, "Helpの表示")
+        handed = wait_until(lambda: received.read_text() if received.exists() else "",
+                            lambda text: text.endswith("\n"), "the browser to be handed a page")
+        page = self.config.program.parent / "quor6.html"
+        self.assertEqual(handed.splitlines(), ["file://" + urllib.parse.quote(str(page))])
+        self.assertEqual([viewer for viewer in replaced
+                          if viewer.with_name(viewer.name + ".ran").exists()], [],
+                         "the stub was started")
+        self.assertFalse(self.session.probe.run("msgbox").ok, "no message box")
+        self.assertEqual(self.session.state().values["visible"], "0")
+        self.assert_plays_on(program, tray, "1235", "1236")
+
+    def test_without_viewer_and_browser_a_message_box_says_so_and_play_goes_on(self):
         renamed = hide_help_viewer(self.session)
         self.assertTrue(renamed, "no winhlp32.exe in the prefix to take away")
+        import_registry(self.session, "[-HKEY_CLASSES_ROOT\\.html]\n")  # nothing opens pages
         program, tray = self.start_game()
 
         self.choose_from_tray_menu(tray, "Helpの表示")

@@ -7,6 +7,7 @@ prints one window in full (its id, style and text), read with GetWindowTextA in 
 page, which the Japanese locale makes CP932."""
 
 import re
+import shutil
 import subprocess
 from dataclasses import dataclass
 from pathlib import Path
@@ -215,17 +216,38 @@ def windows_path(path: Path) -> str:
     return "Z:" + str(path).replace("/", "\\")
 
 
-def hide_help_viewer(session: GameSession) -> List[Path]:
-    """Renames the winhlp32.exe files of the session's own prefix (in the Windows directory
-    and the system directories), so that no help viewer can be started."""
+def help_viewers(session: GameSession) -> List[Path]:
+    """The winhlp32.exe files of the session's own prefix: in the Windows directory and the
+    system directories."""
     windows = Path(session.env["WINEPREFIX"]) / "drive_c" / "windows"
+    return [viewer for directory in (windows, windows / "system32", windows / "syswow64")
+            if directory.is_dir() for viewer in directory.iterdir()
+            if viewer.name.lower() == "winhlp32.exe" and viewer.is_file()]
+
+
+def hide_help_viewer(session: GameSession) -> List[Path]:
+    """Renames the prefix's winhlp32.exe files, so that no help viewer can be started."""
     renamed = []
-    for directory in (windows, windows / "system32", windows / "syswow64"):
-        if not directory.is_dir():
-            continue
-        for viewer in directory.iterdir():
-            if viewer.name.lower() == "winhlp32.exe" and viewer.is_file():
-                target = viewer.with_name(viewer.name + ".gone")
-                viewer.rename(target)
-                renamed.append(target)
+    for viewer in help_viewers(session):
+        target = viewer.with_name(viewer.name + ".gone")
+        viewer.rename(target)
+        renamed.append(target)
     return renamed
+
+
+def replace_help_viewer(session: GameSession, stand_in: Path) -> List[Path]:
+    """Puts a copy of `stand_in` in place of every winhlp32.exe of the prefix."""
+    viewers = help_viewers(session)
+    for viewer in viewers:
+        shutil.copyfile(stand_in, viewer)
+    return viewers
+
+
+def import_registry(session: GameSession, text: str) -> None:
+    """Merges a REGEDIT4 text into the session's prefix."""
+    script = session.directory / "settings.reg"
+    script.write_text("REGEDIT4\n\n" + text, encoding="ascii")
+    # No pipes: the prefix's services, started by this first Wine command, would hold them open.
+    subprocess.run([str(session.config.wine), "regedit", "/S", windows_path(script)],
+                   env=session.env, check=True, timeout=60, stdout=subprocess.DEVNULL,
+                   stderr=subprocess.DEVNULL)
