@@ -12,7 +12,8 @@ import time
 from pathlib import Path
 
 HERE = Path(__file__).resolve().parent
-sys.path[:0] = [str(HERE), str(HERE.parent / "e2e")]  # the e2e harness starts the processes
+# The e2e harness starts the processes.
+sys.path[:0] = [str(HERE), str(HERE.parent / "tests" / "e2e")]
 
 from measure import idle, native, size, spin  # noqa: E402  (needs the path above)
 from measure.report import figures, met, table  # noqa: E402
@@ -43,7 +44,7 @@ def arguments() -> argparse.Namespace:
     WineSetup.add_arguments(parser)
     parser.add_argument("--native-bench", type=Path, help="quor6_bench, if it was built")
     parser.add_argument("--runs", type=int, default=15, help="start-ups timed per program")
-    parser.add_argument("--repo", type=Path, default=HERE.parent.parent,
+    parser.add_argument("--repo", type=Path, default=HERE.parent,
                         help="paths in the report are shown relative to this")
     return parser.parse_args()
 
@@ -71,8 +72,8 @@ def size_rows(product: Path, repo: Path):
 def measure_under_wine(args: argparse.Namespace):
     tree = args.wine_tree
     quor6 = Program("quor6.exe", str(tree / "quor6.exe"), "quor6.exe")
-    yardstick = Program("five_icons.exe", str(tree / "tests/bench/five_icons.exe"), "five_icons.exe")
-    sampler = str(tree / "tests/bench/guess_sampler.exe")
+    yardstick = Program("five_icons.exe", str(tree / "bench/five_icons.exe"), "five_icons.exe")
+    sampler = str(tree / "bench/guess_sampler.exe")
     setup = WineSetup.from_arguments(args)
     with WineWorld(setup) as world, ScreenReader(world.display) as screen:
         timer = StartupTimer(world, screen)
@@ -105,7 +106,7 @@ def startup_rows(args, times, moved):
     yardstick = summarise(times["five_icons.exe"].five_icons)
     ratio = quor6.median / yardstick.median
     tree = shown_path(args.wine_tree, args.repo)
-    yield ["2", f"start-up, `{tree}/quor6.exe` against `{tree}/tests/bench/five_icons.exe`",
+    yield ["2", f"start-up, `{tree}/quor6.exe` against `{tree}/bench/five_icons.exe`",
            f"{ratio:.2f}x (medians {quor6.median * 1000:.0f} ms / {yardstick.median * 1000:.0f} ms)",
            f"<= {STARTUP_GOAL}x", met(ratio <= STARTUP_GOAL),
            f"{quor6.count} runs each, alternating A B B A on one running Wine desktop; from "

@@ -8,7 +8,7 @@ import sys
 from pathlib import Path
 
 HERE = Path(__file__).resolve().parent
-sys.path[:0] = [str(HERE), str(HERE.parent / "e2e")]
+sys.path[:0] = [str(HERE), str(HERE.parent / "tests" / "e2e")]
 
 from demo.filmstrip import Filmstrip  # noqa: E402  (needs the path above)
 from demo.game import DemoGame, save_stills  # noqa: E402
