@@ -19,7 +19,7 @@ from measure import idle, native, size, spin  # noqa: E402  (needs the path abov
 from measure.report import figures, met, table  # noqa: E402
 from measure.startup import SLOTS, Program, StartupTimer  # noqa: E402
 from measure.stats import summarise  # noqa: E402
-from measure.wine_world import WineSetup, WineWorld  # noqa: E402
+from measure.wine_world import add_arguments, close_program, wine_world  # noqa: E402
 from measure.x11_snapshot import ScreenReader  # noqa: E402
 
 SIZE_GOAL = 256 * 1024
@@ -39,9 +39,7 @@ def progress(message: str) -> None:
 def arguments() -> argparse.Namespace:
     parser = argparse.ArgumentParser(description=__doc__)
     parser.add_argument("--product", type=Path, required=True, help="build/win/quor6.exe")
-    parser.add_argument("--wine-tree", type=Path, required=True,
-                        help="the build tree whose programs run under Wine here")
-    WineSetup.add_arguments(parser)
+    add_arguments(parser)
     parser.add_argument("--native-bench", type=Path, help="quor6_bench, if it was built")
     parser.add_argument("--runs", type=int, default=15, help="start-ups timed per program")
     parser.add_argument("--repo", type=Path, default=HERE.parent,
@@ -70,15 +68,14 @@ def size_rows(product: Path, repo: Path):
 
 
 def measure_under_wine(args: argparse.Namespace):
-    tree = args.wine_tree
+    tree = args.tree
     quor6 = Program("quor6.exe", str(tree / "quor6.exe"), "quor6.exe")
     yardstick = Program("five_icons.exe", str(tree / "bench/five_icons.exe"), "five_icons.exe")
     sampler = str(tree / "bench/guess_sampler.exe")
-    setup = WineSetup.from_arguments(args)
-    with WineWorld(setup) as world, ScreenReader(world.display) as screen:
+    with wine_world(args) as world, ScreenReader(world.env["DISPLAY"]) as screen:
         timer = StartupTimer(world, screen)
         progress("Wine desktop up; warming up the tray")
-        area = timer.warm_up(yardstick)
+        tray = timer.warm_up(yardstick)
         progress(f"timing {args.runs} start-ups of each program")
         times = timer.time_alternating(quor6, yardstick, args.runs)
 
@@ -88,16 +85,16 @@ def measure_under_wine(args: argparse.Namespace):
         name = idle.process_name(program.pid)
         if name != "quor6.exe":
             raise RuntimeError(f"process {program.pid} is {name!r}, not quor6.exe")
-        moved = timer.tray_moved(area)
+        moved = timer.tray_moved(tray)
         time.sleep(IDLE_SETTLE)
         cost = idle.measure(program.pid, IDLE_SECONDS)
 
         holds = []
         for slot, button in HOLDS:
             progress(f"holding button {button} on slot {slot} for {HOLD_SECONDS:.0f} s")
-            holds.append(spin.hold(world, sampler, area, slot, button, HOLD_SECONDS))
+            holds.append(spin.hold(world, sampler, tray, slot, button, HOLD_SECONDS))
             time.sleep(1.0)
-        world.close_program(quor6.image_name, program)
+        close_program(world, quor6.image_name, program)
     return times, moved, cost, holds
 
 
@@ -105,7 +102,7 @@ def startup_rows(args, times, moved):
     quor6 = summarise(times["quor6.exe"].five_icons)
     yardstick = summarise(times["five_icons.exe"].five_icons)
     ratio = quor6.median / yardstick.median
-    tree = shown_path(args.wine_tree, args.repo)
+    tree = shown_path(args.tree, args.repo)
     yield ["2", f"start-up, `{tree}/quor6.exe` against `{tree}/bench/five_icons.exe`",
            f"{ratio:.2f}x (medians {quor6.median * 1000:.0f} ms / {yardstick.median * 1000:.0f} ms)",
            f"<= {STARTUP_GOAL}x", met(ratio <= STARTUP_GOAL),

@@ -10,7 +10,8 @@ from dataclasses import dataclass
 from pathlib import Path
 from typing import List, Optional
 
-CONVERT = "/usr/bin/convert"  # explicit: a different "convert" may come first on PATH
+from harness.tray import CONVERT
+
 SCALE = 3
 STRIP = 4  # rows under the cells for the press marker
 BACKGROUND = b"\xff\xff\xff"

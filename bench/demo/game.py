@@ -5,21 +5,17 @@ tests do: a real right double-click on the sphere would be swallowed by the menu
 press opens). The guesses: 1134, refused for its repeated digit (blank N G blank); 1234,
 scored; the answer with its last two digits swapped, scored 2 S 2 B; then the answer."""
 
-import time
 from pathlib import Path
 from typing import Callable, List, Tuple
 
-from measure.wine_world import WineWorld
+from harness.player import LEFT, RIGHT
+from harness.session import GameSession
 
 from .filmstrip import Filmstrip
-from .probe_client import Probe
-from .tray_reading import TrayReading
+from .tray_reading import TrayCells
 
-LEFT, RIGHT = 1, 3
 SPHERE = 5
 RIGHT_DOUBLE_CLICK = 0x206
-PRESS_SPACING = 0.6  # presses closer than the double-click time (500 ms) would pair up
-CLICK_LENGTH = 0.1  # far shorter than a 700 ms step: one click, one step
 
 # How long the GIF shows each kind of moment, in seconds.
 SHOW_START = 1.5
@@ -49,38 +45,29 @@ def plan(answer: str) -> List[str]:
 
 
 class DemoGame:
-    def __init__(self, world: WineWorld, probe: Probe, tray: TrayReading, film: Filmstrip,
+    def __init__(self, session: GameSession, tray: TrayCells, film: Filmstrip,
                  announce: Callable[[str], None]):
-        self._world = world
-        self._probe = probe
+        self._session = session
         self._tray = tray
         self._film = film
         self._announce = announce
-        self._last_press = 0.0
         self.count = 0  # scored and solving guesses, as the program counts them
         self.stills = {}  # verdict kind ("score", "ng", "ok") -> the cells' pixels
 
     def _press(self, slot: int, button: int) -> None:
-        wait = self._last_press + PRESS_SPACING - time.monotonic()
-        if wait > 0:
-            time.sleep(wait)
-        x, y = self._tray.area.cell_centre(slot)
         self._film.add(self._tray.grab(), SHOW_PRESS, slot, button)
-        self._world.run("xdotool", "mousemove", str(x), str(y), "mousedown", str(button))
-        self._last_press = time.monotonic()
-        time.sleep(CLICK_LENGTH)
-        self._world.run("xdotool", "mouseup", str(button))
+        self._session.player.click(self._tray.window, slot, button)
 
     def read_answer(self) -> str:
-        code, _ = self._probe.run("post", str(SPHERE), hex(RIGHT_DOUBLE_CLICK))
-        if code != 0 or not self._probe.wait("msgbox", 15):
+        probe = self._session.probe
+        posted = probe.run("post", str(SPHERE), hex(RIGHT_DOUBLE_CLICK))
+        if not posted.ok or not probe.wait("msgbox", 15):
             raise RuntimeError("the answer box did not open")
-        _, box = self._probe.run("msgbox")
-        answer = box.get("text", "")
+        answer = probe.run("msgbox").values.get("text", "")
         if len(answer) != 4 or not answer.isdigit() or len(set(answer)) != 4:
             raise RuntimeError(f"the answer box says {answer!r}")
-        self._probe.run("msgbox-ok")
-        if not self._probe.wait("no-msgbox", 15):
+        probe.run("msgbox-ok")
+        if not probe.wait("no-msgbox", 15):
             raise RuntimeError("the answer box stayed open")
         return answer
 
@@ -97,8 +84,7 @@ class DemoGame:
                 digit = str((int(guess[slot - 1]) + step) % 10)
                 guess = guess[:slot - 1] + digit + guess[slot:]
                 self._press(slot, button)
-                if not self._probe.wait(f"guess={guess}", 15):
-                    raise RuntimeError(f"the guess never became {guess}")
+                self._session.wait_guess(guess)
                 self._film.add(self._tray.wait_for(tray_of_guess(guess)), SHOW_STEP)
 
     def judge(self, guess: str, answer: str) -> str:

@@ -6,8 +6,10 @@ import time
 from dataclasses import dataclass
 from typing import List
 
-from .tray_watch import TrayArea
-from .wine_world import WineWorld
+from harness.session import GameSession
+from harness.tray import TrayWindow
+
+from .wine_world import POINTER_PARK
 
 SAMPLER_MARGIN = 2.5  # seconds the sampler runs beyond the hold
 
@@ -55,20 +57,18 @@ def _parse(lines: List[str]) -> List[Change]:
     return changes
 
 
-def hold(world: WineWorld, sampler: str, area: TrayArea, slot: int, button: int,
+def hold(session: GameSession, sampler: str, window: TrayWindow, slot: int, button: int,
          seconds: float) -> Hold:
-    watcher = world.launch(sampler, f"{seconds + SAMPLER_MARGIN:.1f}", stdout=subprocess.PIPE)
+    watcher = session.launch(sampler, f"{seconds + SAMPLER_MARGIN:.1f}", stdout=subprocess.PIPE)
     first = watcher.stdout.readline().decode().strip()
     if first != "ready":
         watcher.wait(30)
         raise RuntimeError(f"guess_sampler did not start: {first!r}")
-    x, y = area.cell_centre(slot)
-    world.run("xdotool", "mousemove", str(x), str(y))
+    session.player.point_at(window, slot)
     time.sleep(0.3)  # the pointer's arrival is a mouse move, not a press
-    world.run("xdotool", "mousedown", str(button))
-    time.sleep(seconds)
-    world.run("xdotool", "mouseup", str(button))
-    world.run("xdotool", "mousemove", "1000", "750")
+    with session.player.holding(window, slot, button):
+        time.sleep(seconds)
+    session.player.move_to(*POINTER_PARK)
     # Read through the same buffered file as the "ready" line: communicate() would read the
     # pipe beneath it and lose whatever that readline() had already buffered.
     lines = [line.decode().strip() for line in watcher.stdout]

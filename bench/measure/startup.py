@@ -9,14 +9,14 @@ import time
 from dataclasses import dataclass, field
 from typing import Dict, List
 
-from .tray_watch import TrayArea, TrayWatch, find_tray_window
-from .wine_world import WineWorld
+from harness.session import GameSession
+from harness.tray import SLOTS, TrayWindow
+
+from .tray_watch import TrayWatch
+from .wine_world import POINTER_PARK, START_TIMEOUT, close_program
 from .x11_snapshot import ScreenReader
 
-SLOTS = 5
 POLL_INTERVAL = 0.002  # one GetImage takes about 0.2 ms
-START_TIMEOUT = 60.0
-POINTER_PARK = ("1000", "750")  # far from the tray: no mouse message may reach an icon
 
 
 @dataclass(frozen=True)
@@ -26,17 +26,6 @@ class Program:
     image_name: str  # for taskkill
 
 
-def find_tray(world: WineWorld, timeout: float = START_TIMEOUT) -> TrayArea:
-    deadline = time.monotonic() + timeout
-    while True:
-        area = find_tray_window(world)
-        if area is not None:
-            return area
-        if time.monotonic() > deadline:
-            raise TimeoutError("the Wine System Tray window never showed")
-        time.sleep(0.05)
-
-
 @dataclass
 class Timings:
     first_icon: List[float] = field(default_factory=list)  # seconds after launch, per run
@@ -44,28 +33,28 @@ class Timings:
 
 
 class StartupTimer:
-    def __init__(self, world: WineWorld, screen: ScreenReader):
-        self._world = world
+    def __init__(self, session: GameSession, screen: ScreenReader):
+        self._session = session
         self._screen = screen
         self.watch: "TrayWatch | None" = None
 
-    def warm_up(self, program: Program) -> TrayArea:
+    def warm_up(self, program: Program) -> TrayWindow:
         """One untimed start that makes Wine's desktop show the tray, to learn where it is
         and what its background looks like."""
-        self._world.run("xdotool", "mousemove", *POINTER_PARK)
-        started = self._world.launch(program.path)
-        area = find_tray(self._world)
+        self._session.player.move_to(*POINTER_PARK)
+        started = self._session.launch(program.path)
+        window = self._session.find_tray(START_TIMEOUT)
         time.sleep(1.0)  # let all five icons arrive before the background is sampled
-        corner = self._screen.grab(area.x, area.y, 1, 1)
-        self.watch = TrayWatch(self._screen, area, corner)
+        corner = self._screen.grab(window.x, window.y, 1, 1)
+        self.watch = TrayWatch(self._screen, window, corner)
         shown = self.watch.icons_shown()
         if shown != SLOTS:
             raise RuntimeError(f"{program.label}: {shown} icons in the tray after the warm-up")
         self._close(program, started)
-        return area
+        return window
 
     def _close(self, program: Program, started) -> None:
-        self._world.close_program(program.image_name, started)
+        close_program(self._session, program.image_name, started)
         self.watch.wait_for(lambda shown: shown == 0, "the tray to empty", START_TIMEOUT, 0.05)
         time.sleep(0.5)  # the tray is hidden; let the desktop settle before the next start
 
@@ -73,7 +62,7 @@ class StartupTimer:
         """Seconds from launch to the first picture of the tray with one icon, and with all
         five."""
         launched = time.monotonic()
-        started = self._world.launch(program.path)
+        started = self._session.launch(program.path)
         first = self.watch.wait_for(lambda shown: shown >= 1, f"{program.label}'s first icon",
                                     START_TIMEOUT, POLL_INTERVAL)
         five = self.watch.wait_for(lambda shown: shown >= SLOTS, f"{program.label}'s icons",
@@ -91,6 +80,6 @@ class StartupTimer:
                 timings[program.label].five_icons.append(to_five)
         return timings
 
-    def tray_moved(self, area: TrayArea) -> bool:
+    def tray_moved(self, window: TrayWindow) -> bool:
         """Whether the tray window is somewhere else now than in the warm-up."""
-        return find_tray(self._world) != area
+        return self._session.find_tray(START_TIMEOUT) != window

@@ -3,7 +3,6 @@
 
 Usage: run_suite.py [name filter]   (a substring of the test names to run, e.g. "quit")"""
 
-import shutil
 import signal
 import sys
 import unittest
@@ -18,22 +17,13 @@ from harness import processes, runner  # noqa: E402  (needs the path above)
 from harness.config import Config  # noqa: E402
 
 
-def clear_leftovers(scratch: Path) -> None:
-    """Ends, by PID, the processes of sessions that a killed run left, and removes their files."""
-    if not scratch.is_dir():
-        return
-    for old in scratch.iterdir():
-        processes.kill_pids(processes.pids_of_session(old))
-        shutil.rmtree(old, ignore_errors=True)
-
-
 def interrupt(signal_number, frame):
     raise KeyboardInterrupt(f"signal {signal_number}")
 
 
 def main(argv) -> int:
     config = Config.from_environment()
-    clear_leftovers(config.scratch)
+    processes.clear_leftovers(config.scratch)
     suite = unittest.TestSuite()
     for directory in (HARNESS_TESTS, SUITE):
         loader = unittest.TestLoader()
@@ -46,7 +36,7 @@ def main(argv) -> int:
     try:
         return 0 if runner.run(suite) else 1
     finally:
-        clear_leftovers(config.scratch)
+        processes.clear_leftovers(config.scratch)
 
 
 if __name__ == "__main__":

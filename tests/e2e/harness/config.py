@@ -1,4 +1,5 @@
-"""Where things are: handed over by tests/e2e/run through QUOR6_E2E_* variables."""
+"""Where things are: handed over by tests/e2e/run through QUOR6_E2E_* variables (the bench and
+the demo make theirs from their options)."""
 
 import os
 from dataclasses import dataclass

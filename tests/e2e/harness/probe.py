@@ -41,7 +41,7 @@ class Probe:
 
     def run(self, *args: str, timeout: float = 60.0) -> ProbeResult:
         done = subprocess.run(self._command + list(args), env=self._env, capture_output=True,
-                              timeout=timeout)
+                              stdin=subprocess.DEVNULL, timeout=timeout)
         result = ProbeResult(done.returncode, errors=done.stderr.decode("utf-8", "replace"))
         for line in done.stdout.decode("utf-8").splitlines():
             key, sep, value = line.partition("=")

@@ -2,6 +2,7 @@
 
 import os
 import select
+import shutil
 import signal
 import subprocess
 import time
@@ -105,6 +106,15 @@ def marked_pids(mark: str, directory: Path) -> List[int]:
         if wanted in variables:
             found.append(int(entry.name))
     return found
+
+
+def clear_leftovers(scratch: Path) -> None:
+    """Ends, by PID, the processes of sessions that a killed run left, and removes their files."""
+    if not scratch.is_dir():
+        return
+    for old in scratch.iterdir():
+        kill_pids(pids_of_session(old))
+        shutil.rmtree(old, ignore_errors=True)
 
 
 def kill_pids(pids: List[int]) -> None:

@@ -90,10 +90,12 @@ class GameSession:
 
     # --- the program ------------------------------------------------------------------------
 
-    def launch(self) -> subprocess.Popen:
-        """Starts quor6.exe as a player would: no arguments, no virtual desktop."""
-        program = subprocess.Popen([str(self.config.wine), str(self.config.program)], env=self.env,
-                                   stdout=self._log, stderr=self._log)
+    def launch(self, *command: str, stdin=subprocess.DEVNULL, stdout=None) -> subprocess.Popen:
+        """Starts quor6.exe as a player would: no arguments, no virtual desktop; or, given a
+        command, another Windows program (the bench's)."""
+        command = command or (str(self.config.program),)
+        program = subprocess.Popen([str(self.config.wine), *command], env=self.env, stdin=stdin,
+                                   stdout=stdout or self._log, stderr=self._log)
         self._programs.append(program)
         return program
 

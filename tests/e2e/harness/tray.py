@@ -115,7 +115,11 @@ class TrayReader:
 
     def read(self, window: TrayWindow, cells_wanted: int = SLOTS) -> TrayReading:
         """Classifies the first cells_wanted cells, slot 1 leftmost."""
-        width, height, pixels = self.capture(window)
+        return self.read_picture(window, *self.capture(window), cells_wanted)
+
+    def read_picture(self, window: TrayWindow, width: int, height: int, pixels: bytes,
+                     cells_wanted: int = SLOTS) -> TrayReading:
+        """The same for a picture of the window's left part taken some other way."""
         size = window.icon_size
         offset = (window.cell - size) // 2
         cells = []
