@@ -1,15 +1,13 @@
 #pragma once
 
-// Reads a compiled .hlp back the way the help viewer does: the internal directory, |SYSTEM,
-// |FONT, |CONTEXT, the keyword index and the topics. On the way it checks every layout rule the
-// viewer depends on and throws std::runtime_error naming the first one broken, so a test that
-// reads a file back also proves that the viewer could.
+// Reads a compiled .hlp back as the help viewer does: directory, |SYSTEM, |FONT, |CONTEXT, the
+// keyword index and the topics. Throws std::runtime_error at the first layout rule broken that
+// the viewer relies on, so a file that reads back is one the viewer can read.
 
 #include <array>
 #include <cstdint>
 #include <map>
 #include <string>
-#include <utility>
 #include <vector>
 
 namespace quor6::help::test {
@@ -17,15 +15,13 @@ namespace quor6::help::test {
 using Bytes = std::vector<std::uint8_t>;
 
 struct ReadFont {
-    std::uint8_t attributes = 0;  // bit 0 bold
-    std::uint8_t halfPoints = 0;
-    std::array<std::uint8_t, 3> rgb{};
+    std::uint8_t attributes, halfPoints;  // attributes: bit 0 bold
+    std::array<std::uint8_t, 3> rgb;
 };
 
 struct ReadLink {
-    std::int32_t hash = 0;
-    std::size_t begin = 0;  // byte range of the hotspot in the paragraph's text
-    std::size_t end = 0;
+    std::int32_t hash;
+    std::size_t begin, end;  // the hotspot's bytes in the paragraph's text
 };
 
 // A paragraph as shown, joined again when it was carried over several records.
@@ -45,9 +41,7 @@ struct ReadTopic {
 
 struct ReadHelp {
     std::vector<std::string> files;  // internal file names, in directory order
-    std::uint16_t majorVersion = 0;
-    std::uint16_t minorVersion = 0;
-    std::uint16_t charset = 0;
+    std::uint16_t majorVersion = 0, minorVersion = 0, charset = 0;
     std::string title;
     std::uint32_t contents = 0;
     std::vector<std::string> macros;
