@@ -317,9 +317,9 @@ TEST(CompileTest, RejectsFaultySourcesNamingTheLine) {
                                     std::function<void()>([&] { compileHtmlHelp(c.source); })}) {
             try {
                 compile();
-                ADD_FAILURE() << "accepted: " << c.source;
+                ADD_FAILURE() << "accepted: " << ::testing::PrintToString(c.source);
             } catch (const HelpError& error) {
-                EXPECT_EQ(error.line(), c.line) << c.source;
+                EXPECT_EQ(error.line(), c.line) << ::testing::PrintToString(c.source);
                 EXPECT_NE(std::string(error.what()).find(c.says), std::string::npos)
                     << error.what();
             }
