@@ -216,6 +216,11 @@ TEST(HelpFileTest, HoldsTheVersionCharsetFontsAndLooksTheViewerUses) {
 
 TEST(HelpFileTest, CarriesLongParagraphsOverAfterSentenceEndsInWholeBlocks) {
     const ReadHelp help = test::readHelpFile(compileHelp(longCase().source));
+    // The longest title the one-page keyword index takes (2033 bytes), and one byte more.
+    const std::string title(2033, 'a');
+    EXPECT_EQ(test::readHelpFile(compileHelp("title: t\n# " + title + " {A}\n")).keywords[0].first,
+              title);
+    EXPECT_THROW(compileHelp("title: t\n# " + title + "a {A}\n"), HelpError);
     EXPECT_GE(help.topicBlocks, 7u);
     std::set<std::uint32_t> blocks;
     for (const auto& topic : help.topics) {
