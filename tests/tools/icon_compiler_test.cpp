@@ -210,11 +210,23 @@ TEST(IcoEncoding, RowsAreBottomUpWithTheLeftPixelInTheHighNibble) {
 TEST(IcoEncoding, EveryFrameAndPixelRoundTrips) {
     // Frames 20 and 24 wide have padded rows in their XOR image.
     const std::vector<PixelMap> frames = randomFrames(1);
-    const std::vector<PixelMap> decoded = decodeIco(encodeIco(frames));
+    const std::vector<std::uint8_t> bytes = encodeIco(frames);
+    const std::vector<PixelMap> decoded = decodeIco(bytes);
     ASSERT_EQ(decoded.size(), frames.size());
     for (std::size_t i = 0; i < frames.size(); ++i) {
         EXPECT_EQ(decoded[i].size, frames[i].size);
         EXPECT_EQ(decoded[i].index, frames[i].index) << "frame " << frames[i].size;
+        // The colour Windows shows: the pixel's entry in the frame's own palette (BGR quads).
+        const std::size_t palette = u32At(bytes, 6 + 16 * i + 12) + 40;
+        int wrong = 0;
+        for (int y = 0; y < frames[i].size; ++y) {
+            for (int x = 0; x < frames[i].size; ++x) {
+                const std::size_t quad = palette + 4u * decoded[i].at(x, y);
+                wrong +=
+                    !(Rgb{bytes[quad + 2], bytes[quad + 1], bytes[quad]} == frames[i].rgb(x, y));
+            }
+        }
+        EXPECT_EQ(wrong, 0) << "pixels of another colour in frame " << frames[i].size;
     }
 }
 

@@ -65,7 +65,7 @@ Bytes compileHelp(std::string_view sourceUtf8) {
         contextFile = buildContextFile(contexts);
         keywordFiles = buildKeywordFiles(keywords);
     } catch (const std::length_error&) {
-        throw HelpError(0, "too many topics for one B+ tree page");
+        throw HelpError(0, "too many topics, or too long topic titles, for one index page");
     }
 
     return assembleHelpFile({
