@@ -161,6 +161,21 @@ TEST(TrayMenu, BringsTheWindowForwardLetsMessagesThroughThenPopsUp) {
     EXPECT_EQ(h.state().SpinHold, kFalse);
 }
 
+TEST(TrayMenu, ARightPressWhileAVerdictShowsOpensTheMenuAndLeavesTheVerdict) {
+    Harness h;
+    h.start("5139");
+    h.judge();
+    const std::size_t mark = h.toolkit.mark();
+    h.mouse(5, kRightButtonDown);
+    EXPECT_THAT(h.toolkit.trace({CallKind::PopupTrayMenu, CallKind::ShellNotifyIcon}, mark),
+                ElementsAre("popupTrayMenu None"));
+    EXPECT_EQ(h.toolkit.trayPicture(), "1S1B@");
+    EXPECT_EQ(h.state().VerdictShown, kTrue);
+    h.judge();  // the next left press still only brings the guess back
+    EXPECT_EQ(h.toolkit.trayPicture(), "1234@");
+    EXPECT_EQ(h.state().GuessCount, 1);
+}
+
 TEST(TrayMenu, TheChosenCommandRunsInsideThePress) {
     Harness h;
     h.start();
