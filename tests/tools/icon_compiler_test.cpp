@@ -164,8 +164,10 @@ TEST(PixelMapParser, ReadsEveryPaletteCharacterAsItsColour) {
     const auto frames = parseIconFrames(text, error);
     ASSERT_TRUE(frames.has_value()) << error;
     ASSERT_EQ(frames->size(), 2u);
-    for (int x = 0; x < 32; ++x)
-        EXPECT_EQ(frames->at(0).at(x, 0), x % 16) << x;
+    for (int x = 0; x < 32; ++x) {
+        EXPECT_TRUE(frames->at(0).rgb(x, 0) == windowsColour(x % 16)) << x;
+        EXPECT_FALSE(frames->at(0).rgb(x, 0) == windowsColour((x + 1) % 16)) << x;
+    }
     EXPECT_EQ(frames->at(0).at(5, 1), 15);
     EXPECT_EQ(frames->at(1).size, 16);
     EXPECT_EQ(frames->at(1).at(15, 15), 0);
@@ -236,7 +238,10 @@ TEST_F(IconCompilerRun, WritesTheIconOrThePreviewOfTheFrameAsked) {
 TEST_F(IconCompilerRun, FailsWithAClearMessageAndWritesNothing) {
     write("m.txt", whiteRows(32));
     write("short.txt", whiteRows(30));
-    const std::string m = path("m.txt"), out = path("out"), usage = "usage: icon_compiler <m";
+    const std::string m = path("m.txt"), out = path("out"),
+                      usage =
+                          "usage: icon_compiler <map.txt> <out.ico>\n"
+                          "       icon_compiler --ppm <size> <map.txt> <out.ppm>\n";
     const std::pair<std::vector<std::string>, std::string> cases[] = {
         {{}, usage},
         {{m}, usage},
@@ -244,6 +249,7 @@ TEST_F(IconCompilerRun, FailsWithAClearMessageAndWritesNothing) {
         {{"", out}, usage},
         {{m, ""}, usage},
         {{"--ppm"}, usage},
+        {{"---", m}, usage},
         {{"--ppm", m, out}, usage},
         {{"--ppm", "18", m, out}, usage},
         {{"--png", "16", m, out}, usage},
