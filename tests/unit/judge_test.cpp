@@ -34,7 +34,7 @@ TEST(JudgeScore, ShowsStrikesAndBallsCountsAndRecordsTheLine) {
                 ElementsAre("tray modify 1 PictureNum1", "tray modify 2 PictureS",
                             "tray modify 3 PictureNum2", "tray modify 4 PictureB"));
     EXPECT_EQ(h.toolkit.trayPicture(), "1S2B@");
-    EXPECT_EQ(h.state().VerdictShown, kTrue);
+    EXPECT_EQ(h.state().VerdictShown, -1);  // true is all bits set, as a 16-bit flag
     EXPECT_EQ(h.state().GuessCount, 1);
     EXPECT_THAT(h.toolkit.window().rirekiList, ElementsAre("1回目 1534 1S 2B "));
     EXPECT_EQ(h.guess(), "1534");

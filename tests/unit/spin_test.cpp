@@ -144,7 +144,7 @@ TEST(SpinJudgeDuringStep, TheStepIsShownOverTheVerdictThenTheGuessComesBack) {
                     "tray modify 1 PictureNum1", "tray modify 2 PictureNum3",
                     "tray modify 3 PictureNum3", "tray modify 4 PictureNum4"));
     EXPECT_EQ(h.state().VerdictShown, kFalse);
-    EXPECT_EQ(h.state().SpinHold, kTrue);  // the release has not come yet
+    EXPECT_EQ(h.state().SpinHold, -1);  // true, all bits set: the release has not come yet
     EXPECT_EQ(h.toolkit.trayPicture(), "1334@");
 }
 
