@@ -117,8 +117,9 @@ class GameSession:
 
     # --- the tray ---------------------------------------------------------------------------
 
-    def find_tray(self, timeout: float = 2 * DEFAULT_TIMEOUT) -> TrayWindow:
-        # Wine's explorer starts with the program; on a loaded machine that alone took 15 s.
+    def find_tray(self, timeout: float = 4 * DEFAULT_TIMEOUT) -> TrayWindow:
+        # Wine's explorer starts with the program. The first session on a fresh machine has been
+        # seen to take more than 30 s for it (caches made once), later ones take a few seconds.
         return wait_until(self.tray.find, lambda tray: tray is not None and tray.viewable,
                           "the Wine System Tray window to be shown", timeout)
 
