@@ -19,6 +19,14 @@ bool isViewerStub(std::optional<unsigned> majorVersion) {
     return majorVersion && *majorVersion >= kFirstStubVersion;
 }
 
+// `name` in `directory`, a Windows path.
+std::string pathIn(std::string_view directory, std::string_view name) {
+    std::string path(directory);
+    path += '\\';
+    path += name;
+    return path;
+}
+
 }  // namespace
 
 void frmQuor6::mnuAbout_Click() {
@@ -41,9 +49,7 @@ void frmQuor6::Command1_Click() {
 std::string frmQuor6::helpCommandLine(std::string_view executableDirectory) {
     std::string line(kHelpViewerName);
     line += ' ';
-    line += executableDirectory;
-    line += '\\';
-    line += kHelpFileName;
+    line += pathIn(executableDirectory, kHelpFileName);
     return line;
 }
 
@@ -56,18 +62,13 @@ void frmQuor6::diplayHelp_Click() {
     for (const std::string& directory : {toolkit_.windowsDirectory(), toolkit_.systemDirectory()}) {
         if (directory.empty())
             continue;
-        std::string viewer = directory;
-        viewer += '\\';
-        viewer += kHelpViewerName;
+        const std::string viewer = pathIn(directory, kHelpViewerName);
         if (!isViewerStub(toolkit_.fileMajorVersion(viewer)) &&
             toolkit_.startProcess(viewer, commandLine))
             return;
     }
     // No viewer that can show it: the same help as a page, in the player's browser.
-    std::string page = executableDirectory;
-    page += '\\';
-    page += kHelpPageName;
-    if (!toolkit_.openDocument(page))
+    if (!toolkit_.openDocument(pathIn(executableDirectory, kHelpPageName)))
         toolkit_.messageBox(kHelpViewerFailedText);
 }
 
