@@ -1,8 +1,7 @@
 #pragma once
 
-// Reads a compiled .hlp back as the help viewer does: directory, |SYSTEM, |FONT, |CONTEXT, the
-// keyword index and the topics. Throws std::runtime_error at the first layout rule broken that
-// the viewer relies on, so a file that reads back is one the viewer can read.
+// Reads a compiled .hlp back as the help viewer does. Throws std::runtime_error at the first
+// layout rule broken that the viewer relies on, so a file that reads back is one it can show.
 
 #include <array>
 #include <cstdint>
@@ -13,23 +12,16 @@
 
 namespace quor6::help::test {
 
-using Bytes = std::vector<std::uint8_t>;
-
-struct ReadFont {
-    std::uint8_t attributes, halfPoints;  // attributes: bit 0 bold
-    std::array<std::uint8_t, 3> rgb;
-};
-
 struct ReadLink {
     std::int32_t hash;
     std::size_t begin, end;  // the hotspot's bytes in the paragraph's text
 };
 
-// A paragraph as shown, joined again when it was carried over several records.
+// A paragraph as shown (CP932), joined again when it was carried over several records.
 struct ReadParagraph {
     std::uint16_t font = 0;
     std::map<std::uint16_t, std::int16_t> measures;  // paragraph bit -> half-points
-    std::string text;                                // CP932
+    std::string text;
     std::vector<ReadLink> links;
     std::vector<std::size_t> recordEnds;  // where each record's text ends
 };
@@ -42,17 +34,23 @@ struct ReadTopic {
 
 struct ReadHelp {
     std::vector<std::string> files;  // internal file names, in directory order
-    std::uint16_t majorVersion = 0, minorVersion = 0, charset = 0;
+    std::uint16_t minorVersion = 0, charset = 0;
     std::string title;
     std::uint32_t contents = 0;
     std::vector<std::string> macros;
-    std::vector<ReadFont> fonts;
-    std::vector<std::pair<std::int32_t, std::uint32_t>> contexts;  // hash, topic offset
+    std::vector<std::array<std::uint8_t, 5>> fonts;  // attributes, half-points, red, green, blue
+    std::map<std::int32_t, std::uint32_t> contexts;  // hash -> topic offset
     std::vector<std::pair<std::string, std::vector<std::uint32_t>>> keywords;
     std::vector<ReadTopic> topics;
     std::size_t topicBlocks = 0;
 };
 
-ReadHelp readHelpFile(const Bytes& file);
+ReadHelp readHelpFile(const std::vector<std::uint8_t>& file);
+
+// The help as the viewer shows it, one line each: "# title {names}" for every topic with the
+// context names that open it, "font:text" for every paragraph with each jump as
+// "[text](names of the topic it opens)", then "index: keyword {names}" for the index. `names`
+// gives the context name of each hash; a jump or entry that opens no topic shows "?".
+std::string shownHelp(const ReadHelp& help, const std::map<std::int32_t, std::string>& names);
 
 }  // namespace quor6::help::test

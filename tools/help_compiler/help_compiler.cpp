@@ -79,6 +79,8 @@ Bytes compileHelp(std::string_view sourceUtf8) {
 }
 
 std::string compileHtmlHelp(std::string_view sourceUtf8) {
+    // Refuses all that the .hlp cannot hold too, so that both files come from one source.
+    compileHelp(sourceUtf8);
     const HelpSource source = parseHelpSource(sourceUtf8);
     const EncodedHelp encoded = encodeHelp(source);
     // The index lists the topic titles in the order the help viewer's index shows them.

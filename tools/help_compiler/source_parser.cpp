@@ -205,6 +205,8 @@ void SourceParser::parseLine(std::string_view rawLine, int lineNumber) {
         finishParagraph();
     } else if (startsWith(line, kTopicPrefix)) {
         parseTopicLine(line, lineNumber);
+    } else if (line == "##") {
+        throw HelpError(lineNumber, "a heading needs a text after '## '");
     } else if (line.front() == '#') {
         throw HelpError(lineNumber,
                         "a line starting with '#' must be '# title {NAME}' or '## heading'");

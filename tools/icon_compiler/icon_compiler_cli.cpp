@@ -15,15 +15,13 @@ constexpr const char* kUsage =
     "       icon_compiler --ppm <size> <map.txt> <out.ppm>\n";
 
 bool writeFile(const std::string& path, const std::string& bytes) {
-    {
-        std::ofstream out(path, std::ios::binary | std::ios::trunc);
-        if (out) {
-            out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-            out.close();
-            if (out)
-                return true;
-        }
-    }
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    if (!out)
+        return false;  // nothing was created (the path may even be a folder): nothing to remove
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    out.close();
+    if (out)
+        return true;
     // A half-written icon must not look like a finished build output.
     std::remove(path.c_str());
     return false;
