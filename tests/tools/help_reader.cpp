@@ -1,7 +1,9 @@
 #include "help_reader.h"
 
+#include <algorithm>
+#include <array>
+#include <cstdio>
 #include <functional>
-#include <optional>
 #include <set>
 #include <stdexcept>
 
@@ -66,8 +68,19 @@ void readTree(const Span& tree, std::uint16_t pageSize,
     require(page.u16(0) == pageSize - at, "B+ tree free bytes");
 }
 
-// Appends one display-text record to its paragraph; returns whether it ends the paragraph.
-bool readText(const Span& record, std::size_t data1End, std::size_t fonts, ReadParagraph& out) {
+// The context names of the topics, by topic offset and by the hash a jump gives.
+struct Names {
+    std::map<std::int32_t, std::uint32_t> contexts;  // hash -> topic offset
+    std::map<std::uint32_t, std::string> opens;      // topic offset -> names
+    std::string of(std::uint32_t offset) const {
+        return opens.count(offset) ? opens.at(offset) : "?";
+    }
+};
+
+// Shows one display-text record; returns whether it ends its paragraph. `look` is the open
+// paragraph's font and measures, empty between paragraphs.
+bool readText(const Span& record, std::size_t data1End, std::size_t fonts, const Names& names,
+              std::string& look, std::string& shown) {
     const Span strings = record.sub(data1End, record.size - data1End);
     std::size_t at = 21;
     // Both lengths are the stored text's: there is no phrase compression to undo.
@@ -77,67 +90,61 @@ bool readText(const Span& record, std::size_t data1End, std::size_t fonts, ReadP
             "text record lengths, fixed bytes or paragraph bits the viewer does not know");
     const std::uint16_t bits = record.u16(at + 4);
     at += 6;
-    std::map<std::uint16_t, std::int16_t> measures;
+    std::string measures;
     for (std::uint16_t bit = 2; bit <= 0x40; bit = static_cast<std::uint16_t>(bit << 1)) {
         if (bits & bit)
-            measures[bit] = static_cast<std::int16_t>(record.compressed(at, 1, 0x40));
+            measures +=
+                " " + std::to_string(bit) + "=" + std::to_string(record.compressed(at, 1, 0x40));
     }
-    const bool continued = !out.recordEnds.empty();
-    require(!continued || measures == out.measures, "a continued paragraph changes format");
-    out.measures = measures;
-    std::size_t text = 0;
-    std::optional<ReadLink> link;
-    bool ended = false;
-    for (std::size_t command = 0;; ++command) {
-        out.text += strings.cString(text);
+    require(record.u8(at) == 0x80 && record.u16(at + 1) < fonts && strings.u8(0) == 0,
+            "a record starts without a font");
+    const std::string recordLook = std::to_string(record.u16(at + 1)) + measures;
+    require(look.empty() || look == recordLook, "a continued paragraph changes its look");
+    shown += look.empty() ? recordLook + ":" : "\n>";
+    look = recordLook;
+    at += 3;
+    std::size_t text = 1;
+    bool ended = false, inLink = false;
+    std::string jump;
+    for (std::uint8_t code = 0; code != 0xFF;) {
+        shown += strings.cString(text);
         text += strings.cString(text).size() + 1;
-        const std::uint8_t code = at < data1End ? record.u8(at++) : 0;
-        require((command == 0) == (code == 0x80) && (!ended || code == 0xFF),
-                "a record starts without a font or goes on after its paragraph's end");
-        if (code == 0xFF) {
-            break;
-        } else if (code == 0x80) {
-            require(record.u16(at) < fonts && (!continued || record.u16(at) == out.font), "font");
-            out.font = record.u16(at);
-            at += 2;
-        } else if (code == 0x82) {
-            ended = true;
-        } else if (code == 0xE3 && !link) {
-            link = ReadLink{static_cast<std::int32_t>(record.u32(at)), out.text.size(), 0};
+        code = at < data1End ? record.u8(at++) : 0;
+        require(!ended || code == 0xFF, "a record goes on after its paragraph's end");
+        if (code == 0xE3 && !inLink) {
+            const auto target = names.contexts.find(static_cast<std::int32_t>(record.u32(at)));
+            shown += "[";
+            jump = target == names.contexts.end() ? "?" : names.of(target->second);
             at += 4;
+        } else if (code == 0x89 && inLink) {
+            shown += "](" + jump + ")";
         } else {
-            require(code == 0x89 && link, "unknown or unpaired formatting command");
-            link->end = out.text.size();
-            // A hotspot cut at a record boundary goes on in the next record.
-            if (continued && !out.links.empty() && out.links.back().end == link->begin &&
-                link->begin == out.recordEnds.back() && out.links.back().hash == link->hash) {
-                out.links.back().end = link->end;
-            } else {
-                out.links.push_back(*link);
-            }
-            link.reset();
+            require(code == 0x82 || code == 0xFF, "unknown or unpaired formatting command");
         }
+        ended = ended || code == 0x82;
+        inLink = code == 0xE3 || (inLink && code != 0x89);
     }
-    require(at == data1End && text == strings.size && !link, "strings and commands unpaired");
-    out.recordEnds.push_back(out.text.size());
+    require(at == data1End && text == strings.size && !inLink, "strings and commands unpaired");
     return ended;
 }
 
-void readTopics(const Span& topic, ReadHelp& help) {
-    const std::size_t blocks = help.topicBlocks = topic.size / kBlock;
+// Shows the topics of |TOPIC; returns their topic offsets.
+std::vector<std::uint32_t> readTopics(const Span& topic, std::size_t fonts, const Names& names,
+                                      std::string& shown) {
+    const std::size_t blocks = topic.size / kBlock;
     require(blocks > 0 && topic.size % kBlock == 0, "|TOPIC is not whole blocks");
     std::vector<std::size_t> characters(blocks), dataEnd(blocks);  // per block
-    std::vector<std::uint32_t> headers, firstText;
+    std::vector<std::uint32_t> offsets, headers, firstText;
     std::vector<std::array<std::uint32_t, 5>> fields;  // back, forward, number, scroll, next
     std::uint32_t previous = kNone;
     std::size_t currentBlock = ~std::size_t{0};
-    bool open = false;
-    std::set<std::uint32_t> seen;
+    std::string look;  // of the open paragraph
     for (std::uint32_t position = 12; position != kNone;) {
         const std::size_t block = position / 0x4000, offset = position % 0x4000 - 12;
         const std::size_t at = block * kBlock + 12 + offset;
-        require(seen.insert(position).second && block < blocks && offset < kBlock - 12,
-                "the record chain loops or leaves |TOPIC");
+        require(
+            (previous == kNone || position > previous) && block < blocks && offset < kBlock - 12,
+            "the record chain goes back or leaves |TOPIC");
         const Span record = topic.sub(at, topic.u32(at));
         const std::uint32_t data1End = record.u32(16);
         require(record.size >= 21 && offset + record.size <= kBlock - 12 && data1End >= 21 &&
@@ -152,45 +159,44 @@ void readTopics(const Span& topic, ReadHelp& help) {
             currentBlock = block;
         }
         dataEnd[block] = offset + record.size;
-        if (record.u8(20) == 0x02 && !open && data1End == 21 + 28) {
-            const auto offsetOf = static_cast<std::uint32_t>(block * 0x8000 + characters[block]);
-            help.topics.push_back({record.cString(data1End), offsetOf, {}});
+        if (record.u8(20) == 0x02 && look.empty() && data1End == 21 + 28) {
+            offsets.push_back(static_cast<std::uint32_t>(block * 0x8000 + characters[block]));
+            shown += "# " + record.cString(data1End) + " {" + names.of(offsets.back()) + "}\n";
             fields.push_back(
                 {record.u32(25), record.u32(29), record.u32(33), record.u32(41), record.u32(45)});
             headers.push_back(position);
             firstText.push_back(kNone);
         } else {
-            require(record.u8(20) == 0x20 && !help.topics.empty(), "a record out of place");
-            auto& paragraphs = help.topics.back().paragraphs;
-            if (!open) {
-                paragraphs.emplace_back();
-                firstText.back() = std::min(firstText.back(), position);
+            require(record.u8(20) == 0x20 && !offsets.empty(), "a record out of place");
+            firstText.back() = std::min(firstText.back(), position);
+            if (readText(record, data1End, fonts, names, look, shown)) {
+                shown += "\n";
+                look.clear();
             }
-            open = !readText(record, data1End, help.fonts.size(), paragraphs.back());
             characters[block] += record.size - data1End;
         }
         previous = position;
         position = record.u32(12);
     }
-    require(!open && currentBlock + 1 == blocks, "an unended paragraph or an empty block");
+    require(look.empty() && currentBlock + 1 == blocks, "an unended paragraph or an empty block");
     for (std::size_t block = 0; block < blocks; ++block) {
         for (std::size_t i = 12 + dataEnd[block]; i < kBlock; ++i)
             require(topic.u8(block * kBlock + i) == 0, "topic block not padded with zeros");
     }
-    for (std::size_t t = 0; t < help.topics.size(); ++t) {
-        const bool last = t + 1 == help.topics.size();
+    for (std::size_t t = 0; t < offsets.size(); ++t) {
+        const bool last = t + 1 == offsets.size();
         const std::array<std::uint32_t, 5> expected = {
-            t > 0 ? help.topics[t - 1].offset : kNone, last ? kNone : help.topics[t + 1].offset,
+            t > 0 ? offsets[t - 1] : kNone, last ? kNone : offsets[t + 1],
             static_cast<std::uint32_t>(t), firstText[t], last ? kNone : headers[t + 1]};
-        require(
-            fields[t] == expected && (t == 0 || help.topics[t].offset != help.topics[t - 1].offset),
-            "topic header fields of topic " + std::to_string(t));
+        require(fields[t] == expected && (t == 0 || offsets[t] != offsets[t - 1]),
+                "topic header fields of topic " + std::to_string(t));
     }
+    return offsets;
 }
 
 }  // namespace
 
-ReadHelp readHelpFile(const Bytes& file) {
+std::string readHelpFile(const Bytes& file, const std::map<std::int32_t, std::string>& names) {
     const Span whole{file, 0, file.size()};
     require(whole.u32(0) == 0x00035F3F && whole.u32(8) == kNone && whole.u32(12) == file.size(),
             "file header");
@@ -200,11 +206,10 @@ ReadHelp readHelpFile(const Bytes& file) {
         return whole.sub(at + 9, whole.u32(at + 4));
     };
     std::map<std::string, std::uint32_t> starts;
-    ReadHelp help;
+    std::string files;
     readTree(internalFile(whole.u32(4)), 1024, [&](const Span& page, std::size_t at) {
         const std::string name = page.cString(at);
-        require(help.files.empty() || help.files.back() < name, "the directory is not sorted");
-        help.files.push_back(name);
+        require(starts.empty() || starts.rbegin()->first < name, "the directory is not sorted");
         starts[name] = page.u32(at + name.size() + 1);
         return name.size() + 5;
     });
@@ -212,11 +217,23 @@ ReadHelp readHelpFile(const Bytes& file) {
         require(starts.count(name) == 1, "no internal file " + name);
         return internalFile(starts[name]);
     };
+    require(starts.size() == 6,
+            "internal files besides |CONTEXT, |FONT, |KWBTREE, |KWDATA, "
+            "|SYSTEM and |TOPIC");
+    Names topicNames;
+    readTree(get("|CONTEXT"), 2048, [&](const Span& page, std::size_t at) {
+        const auto hash = static_cast<std::int32_t>(page.u32(at));
+        require(topicNames.contexts.empty() || topicNames.contexts.rbegin()->first < hash,
+                "|CONTEXT is not sorted by signed hash");
+        topicNames.contexts[hash] = page.u32(at + 4);
+        std::string& opens = topicNames.opens[page.u32(at + 4)];
+        opens += (opens.empty() ? "" : " ") + (names.count(hash) ? names.at(hash) : "?");
+        return std::size_t{8};
+    });
     const Span system = get("|SYSTEM");
     require(system.u16(0) == 0x036C && system.u16(4) == 1 && system.u16(10) == 0,
             "|SYSTEM magic, version or compressed topics");
-    help.minorVersion = system.u16(2);
-    std::set<std::uint16_t> seen;  // every record once, but the macros
+    std::map<std::uint16_t, std::string> records;  // by type, shown
     for (std::size_t at = 12; at < system.size; at += 4 + system.u16(at + 2)) {
         const std::uint16_t type = system.u16(at);
         const Span data = system.sub(at + 4, system.u16(at + 2));
@@ -225,15 +242,16 @@ ReadHelp readHelpFile(const Bytes& file) {
         require(data.size == (isText      ? text.size() + 1
                               : type == 3 ? 4u
                                           : 2u) &&
-                    (type == 4 || seen.insert(type).second),
+                    (type == 4 || records.count(type) == 0),
                 "|SYSTEM record " + std::to_string(type));
-        if (type == 4)
-            help.macros.push_back(text);
-        help.title = type == 1 ? text : help.title;
-        help.contents = type == 3 ? data.u32(0) : help.contents;
-        help.charset = type == 11 ? data.u16(0) : help.charset;
+        records[type] += isText ? text : std::to_string(type == 3 ? data.u32(0) : data.u16(0));
     }
-    require(seen == std::set<std::uint16_t>{1, 3, 11}, "|SYSTEM lacks title, contents or charset");
+    require(records.size() == 4 && records.count(3) && records.count(11), "|SYSTEM records");
+    std::string shown = "title " + records[1] + "; contents {" +
+                        topicNames.of(static_cast<std::uint32_t>(std::stoul(records[3]))) +
+                        "}; WinHelp 1." + std::to_string(system.u16(2)) + "; charset " +
+                        records[11] + "; macro " + records[4] + "; blocks " +
+                        std::to_string(get("|TOPIC").size / kBlock) + "\n";
     const Span fonts = get("|FONT");
     const std::uint16_t faces = fonts.u16(0), descriptorsAt = fonts.u16(6);
     require(faces > 0 && fonts.u16(4) == 8 && descriptorsAt > 8 &&
@@ -242,61 +260,30 @@ ReadHelp readHelpFile(const Bytes& file) {
             "|FONT tables");
     for (std::size_t at = descriptorsAt; at < fonts.size; at += 11) {
         require(fonts.u16(at + 3) < faces, "|FONT face number");
-        help.fonts.push_back(
-            {fonts.u8(at), fonts.u8(at + 1), fonts.u8(at + 5), fonts.u8(at + 6), fonts.u8(at + 7)});
+        char colour[8];
+        std::snprintf(colour, sizeof colour, "%02X%02X%02X", fonts.u8(at + 5), fonts.u8(at + 6),
+                      fonts.u8(at + 7));
+        shown += "font " + std::to_string(fonts.u8(at)) + " " + std::to_string(fonts.u8(at + 1)) +
+                 " " + colour + "\n";
     }
-    readTree(get("|CONTEXT"), 2048, [&](const Span& page, std::size_t at) {
-        const auto hash = static_cast<std::int32_t>(page.u32(at));
-        require(help.contexts.empty() || help.contexts.rbegin()->first < hash,
-                "|CONTEXT is not sorted by signed hash");
-        help.contexts[hash] = page.u32(at + 4);
-        return std::size_t{8};
-    });
+    const std::vector<std::uint32_t> offsets =
+        readTopics(get("|TOPIC"), fonts.u16(2), topicNames, shown);
+    for (const auto& [hash, offset] : topicNames.contexts)
+        require(std::count(offsets.begin(), offsets.end(), offset) == 1,
+                "a context opens no topic");
     const Span keywordData = get("|KWDATA");
     std::size_t listed = 0;
     readTree(get("|KWBTREE"), 2048, [&](const Span& page, std::size_t at) {
         const std::string keyword = page.cString(at);
-        auto& offsets = help.keywords.emplace_back(keyword, std::vector<std::uint32_t>{}).second;
-        for (std::size_t i = 0; i < page.u16(at + keyword.size() + 1); ++i, ++listed)
-            offsets.push_back(keywordData.u32(page.u32(at + keyword.size() + 3) + 4 * i));
+        shown += "index: " + keyword;
+        for (std::size_t i = 0; i < page.u16(at + keyword.size() + 1); ++i, ++listed) {
+            const std::uint32_t offset = keywordData.u32(page.u32(at + keyword.size() + 3) + 4 * i);
+            shown += " {" + topicNames.of(offset) + "}";
+        }
+        shown += "\n";
         return keyword.size() + 7;
     });
     require(keywordData.size == 4 * listed, "|KWDATA holds more than the index lists");
-    readTopics(get("|TOPIC"), help);
-    return help;
-}
-
-std::string shownHelp(const ReadHelp& help, const std::map<std::int32_t, std::string>& names) {
-    std::map<std::uint32_t, std::string> opens;  // topic offset -> the names that open it
-    for (const auto& [hash, offset] : help.contexts) {
-        opens[offset] += (opens[offset].empty() ? "" : " ") +
-                         (names.count(hash) ? names.at(hash) : std::string("?"));
-    }
-    const auto reach = [&](std::uint32_t offset) {
-        return opens.count(offset) ? opens.at(offset) : std::string("?");
-    };
-    std::string shown;
-    for (const ReadTopic& topic : help.topics) {
-        shown += "# " + topic.title + " {" + reach(topic.offset) + "}\n";
-        for (const ReadParagraph& paragraph : topic.paragraphs) {
-            shown += std::to_string(paragraph.font) + ":";
-            std::size_t at = 0;
-            for (const ReadLink& link : paragraph.links) {
-                const auto target = help.contexts.find(link.hash);
-                shown += paragraph.text.substr(at, link.begin - at) + "[" +
-                         paragraph.text.substr(link.begin, link.end - link.begin) + "](" +
-                         (target == help.contexts.end() ? "?" : reach(target->second)) + ")";
-                at = link.end;
-            }
-            shown += paragraph.text.substr(at) + "\n";
-        }
-    }
-    for (const auto& [keyword, offsets] : help.keywords) {
-        shown += "index: " + keyword;
-        for (const std::uint32_t offset : offsets)
-            shown += " {" + reach(offset) + "}";
-        shown += "\n";
-    }
     return shown;
 }
 
