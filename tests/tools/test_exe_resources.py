@@ -1,51 +1,36 @@
 """usage: test_exe_resources.py <quor6.exe> <platform/toolkit.h>: the version record and the
-tray menu read back from a built exe, its command ids the MenuCommand values the program uses."""
-
+tray menu read back from a built exe, the menu's ids the MenuCommand values the program uses."""
 import re
 import struct
 import sys
 
-RT_MENU, RT_VERSION, MF_POPUP, MF_END = 4, 16, 0x10, 0x80
-VERSION = {"CompanyName": "None", "ProductName": "quor6", "FileVersion": "1.00.0006",
-           "ProductVersion": "1.00.0006", "InternalName": "quor6",
-           "OriginalFilename": "quor6.exe"}
+MF_POPUP, MF_END, TABLE = 0x10, 0x80, "VS_VERSION_INFO/StringFileInfo/041104b0/"
+STRINGS = {"CompanyName": "None", "ProductName": "quor6", "FileVersion": "1.00.0006",
+           "ProductVersion": "1.00.0006", "InternalName": "quor6", "OriginalFilename": "quor6.exe"}
 COMMANDS = [("問題のリセット", "resetAnser"), ("履歴の表示", "displayrireki"),
             ("Helpの表示", "diplayHelp"), ("Version情報", "mnuAbout"), ("終了", "mnuEnd")]
 
 
 def resources(exe):
-    """{(type, id): data} of the first language of every resource."""
-    pe = struct.unpack_from("<I", exe, 0x3C)[0]
-    assert exe[pe:pe + 4] == b"PE\0\0", "not a PE image"
-    count, optional_size = struct.unpack_from("<H12xH", exe, pe + 6)
-    table = pe + 24 + optional_size
-    directories = pe + 24 + (96 if struct.unpack_from("<H", exe, pe + 24)[0] == 0x10B else 112)
-    sections = [struct.unpack_from("<IIxxxxI", exe, table + 40 * i + 8) for i in range(count)]
-
-    def offset(rva):
-        return next(rva - at + raw for size, at, raw in sections if 0 <= rva - at < size)
-
-    root = offset(struct.unpack_from("<I", exe, directories + 16)[0])
-
-    def entries(at):
-        named, numbered = struct.unpack_from("<HH", exe, root + at + 12)
-        return [struct.unpack_from("<II", exe, root + at + 16 + 8 * i)
-                for i in range(named + numbered)]
-
-    found = {}
-    for kind, names in entries(0):
-        for name, languages in entries(names & 0x7FFFFFFF):
-            language = entries(languages & 0x7FFFFFFF)[0][1]
-            data, size = struct.unpack_from("<II", exe, root + language)
-            found[kind, name] = exe[offset(data):offset(data) + size]
-    return found
+    """{(type, id): data} of the first language of every resource of a PE32(+) image."""
+    u32 = lambda at: struct.unpack_from("<I", exe, at)[0]
+    pe = u32(0x3C)
+    count, optional_size, magic = struct.unpack_from("<H12xH2xH", exe, pe + 6)
+    sections = [struct.unpack_from("<IIxxxxI", exe, pe + 32 + optional_size + 40 * i)
+                for i in range(count)]
+    offset = lambda rva: next(rva - at + raw for size, at, raw in sections if 0 <= rva - at < size)
+    root = offset(u32(pe + 24 + (96 if magic == 0x10B else 112) + 16))
+    entries = lambda at: [(u32(root + at + 16 + 8 * i), u32(root + at + 20 + 8 * i) & 0x7FFFFFFF)
+                          for i in range(sum(struct.unpack_from("<HH", exe, root + at + 12)))]
+    data = lambda leaf: exe[offset(u32(root + leaf)):][:u32(root + leaf + 4)]
+    return {(kind, name): data(leaf)
+            for kind, names in entries(0) for name, languages in entries(names)
+            for _, leaf in entries(languages)[:1]}
 
 
 def text(data, at):
     """A zero-ended UTF-16 text and where it ends."""
-    end = at
-    while data[end:end + 2] != b"\0\0":
-        end += 2
+    end = next(end for end in range(at, len(data), 2) if data[end:end + 2] == b"\0\0")
     return data[at:end].decode("utf-16-le"), end + 2
 
 
@@ -62,13 +47,12 @@ def menu(data, at):
 
 
 def version(data, at=0, path=""):
-    """The version record's nodes by their path of keys: texts decoded, binary values raw."""
+    """The nodes of a version record by their path of keys: texts decoded, binary values raw."""
     length, size, is_text = struct.unpack_from("<HHH", data, at)
-    key, value_at = text(data, at + 6)
-    value_at += -value_at % 4
-    value = data[value_at:value_at + size * (2 if is_text else 1)]
+    key, at_value = text(data, at + 6)
+    value = data[at_value + -at_value % 4:][:size * (2 if is_text else 1)]
     nodes = {path + key: value.decode("utf-16-le").rstrip("\0") if is_text else value}
-    child = value_at + len(value)
+    child = at_value + -at_value % 4 + len(value)
     while child + -child % 4 < at + length:
         child += -child % 4
         nodes.update(version(data, child, path + key + "/"))
@@ -76,28 +60,24 @@ def version(data, at=0, path=""):
     return nodes
 
 
-def main(exe_path, toolkit_path):
-    enum = open(toolkit_path, encoding="utf-8").read().split("enum class MenuCommand")[1]
-    ids = {name: int(value) for name, value in re.findall(r"(\w+) = (\d+)", enum.split("}")[0])}
-    history = [(0, "", i) for i in range(ids["rirekimnuFirst"], ids["rirekimnuLast"] + 1)]
-    found = resources(open(exe_path, "rb").read())
-    nodes = version(found[RT_VERSION, 1])
+def main(exe, toolkit):
+    enum = open(toolkit, encoding="utf-8").read().split("enum class MenuCommand")[1].split("}")[0]
+    ids = {name: int(value) for name, value in re.findall(r"(\w+) = (\d+)", enum)}
+    found = resources(open(exe, "rb").read())
+    nodes = version(found[16, 1])
     fixed = struct.unpack_from("<13I", nodes.pop("VS_VERSION_INFO"))
-    read = {"menus": [menu(data, 4)[0] for (kind, _), data in found.items() if kind == RT_MENU],
-            "fixed": fixed[:1] + fixed[2:6] + fixed[8:10],
-            "strings": {key: value for key, value in nodes.items() if value}}
-    expected = {
-        "menus": [[(MF_POPUP, "ﾒﾆｭｰ", [(0, caption, ids[name]) for caption, name in COMMANDS] +
-                    [(0, "", 0), (MF_POPUP, "履歴", history)])]],
-        # Signature, file and product version 1.0.0.6, 32-bit Windows, an application.
-        "fixed": (0xFEEF04BD, 0x10000, 6, 0x10000, 6, 4, 1),
-        "strings": {"VS_VERSION_INFO/VarFileInfo/Translation": struct.pack("<HH", 0x411, 1200),
-                    **{"VS_VERSION_INFO/StringFileInfo/041104b0/" + key: value
-                       for key, value in VERSION.items()}}}
-    faults = [f"{key}: {read[key]}, expected {expected[key]}"
-              for key in expected if read[key] != expected[key]]
-    print("".join(f"exe resources: {fault}\n" for fault in faults), end="")
-    return 1 if faults else 0
+    history = [(0, "", i) for i in range(ids["rirekimnuFirst"], ids["rirekimnuLast"] + 1)]
+    read = [[menu(data, 4)[0] for (kind, _), data in found.items() if kind == 4],
+            fixed[:1] + fixed[2:6] + fixed[8:10], {k: v for k, v in nodes.items() if v}]
+    expected = [[[(MF_POPUP, "ﾒﾆｭｰ", [(0, caption, ids[name]) for caption, name in COMMANDS] +
+                   [(0, "", 0), (MF_POPUP, "履歴", history)])]],
+                # Signature, file and product version 1.0.0.6, 32-bit Windows, an application.
+                (0xFEEF04BD, 0x10000, 6, 0x10000, 6, 4, 1),
+                {"VS_VERSION_INFO/VarFileInfo/Translation": struct.pack("<HH", 0x411, 1200),
+                 **{TABLE + key: value for key, value in STRINGS.items()}}]
+    for name, got, want in zip(["menu", "fixed version info", "version texts"], read, expected):
+        print(f"exe resources: {name}: {got}, expected {want}\n" if got != want else "", end="")
+    return 0 if read == expected else 1
 
 
 if __name__ == "__main__":
