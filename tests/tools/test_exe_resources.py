@@ -4,7 +4,7 @@ import re
 import struct
 import sys
 
-MF_POPUP, MF_END, TABLE = 0x10, 0x80, "VS_VERSION_INFO/StringFileInfo/041104b0/"
+MF_POPUP, MF_END = 0x10, 0x80
 STRINGS = {"CompanyName": "None", "ProductName": "quor6", "FileVersion": "1.00.0006",
            "ProductVersion": "1.00.0006", "InternalName": "quor6", "OriginalFilename": "quor6.exe"}
 COMMANDS = [("問題のリセット", "resetAnser"), ("履歴の表示", "displayrireki"),
@@ -46,36 +46,29 @@ def menu(data, at):
     return items, at
 
 
-def version(data, at=0, path=""):
-    """The nodes of a version record by their path of keys: texts decoded, binary values raw."""
-    length, size, is_text = struct.unpack_from("<HHH", data, at)
-    key, at_value = text(data, at + 6)
-    value = data[at_value + -at_value % 4:][:size * (2 if is_text else 1)]
-    nodes = {path + key: value.decode("utf-16-le").rstrip("\0") if is_text else value}
-    child = at_value + -at_value % 4 + len(value)
-    while child + -child % 4 < at + length:
-        child += -child % 4
-        nodes.update(version(data, child, path + key + "/"))
-        child += struct.unpack_from("<H", data, child)[0]
-    return nodes
+def value(data, key):
+    """What follows a key of a version record, from the next 32-bit boundary."""
+    at = data.index(key.encode("utf-16-le") + b"\0\0") + 2 * len(key) + 2
+    return data[at + -at % 4:]
 
 
 def main(exe, toolkit):
     enum = open(toolkit, encoding="utf-8").read().split("enum class MenuCommand")[1].split("}")[0]
-    ids = {name: int(value) for name, value in re.findall(r"(\w+) = (\d+)", enum)}
+    ids = {name: int(number) for name, number in re.findall(r"(\w+) = (\d+)", enum)}
     found = resources(open(exe, "rb").read())
-    nodes = version(found[16, 1])
-    fixed = struct.unpack_from("<13I", nodes.pop("VS_VERSION_INFO"))
+    record = found[16, 1]
+    fixed = struct.unpack_from("<13I", value(record, "VS_VERSION_INFO"))
     history = [(0, "", i) for i in range(ids["rirekimnuFirst"], ids["rirekimnuLast"] + 1)]
     read = [[menu(data, 4)[0] for (kind, _), data in found.items() if kind == 4],
-            fixed[:1] + fixed[2:6] + fixed[8:10], {k: v for k, v in nodes.items() if v}]
+            fixed[:1] + fixed[2:6] + fixed[8:10],
+            {key: text(value(record, key), 0)[0] for key in STRINGS},
+            value(record, "Translation")[:4] if "041104b0".encode("utf-16-le") in record else b""]
     expected = [[[(MF_POPUP, "ﾒﾆｭｰ", [(0, caption, ids[name]) for caption, name in COMMANDS] +
                    [(0, "", 0), (MF_POPUP, "履歴", history)])]],
                 # Signature, file and product version 1.0.0.6, 32-bit Windows, an application.
                 (0xFEEF04BD, 0x10000, 6, 0x10000, 6, 4, 1),
-                {"VS_VERSION_INFO/VarFileInfo/Translation": struct.pack("<HH", 0x411, 1200),
-                 **{TABLE + key: value for key, value in STRINGS.items()}}]
-    for name, got, want in zip(["menu", "fixed version info", "version texts"], read, expected):
+                STRINGS, struct.pack("<HH", 0x411, 1200)]
+    for name, got, want in zip(["menu", "fixed version", "texts", "translation"], read, expected):
         print(f"exe resources: {name}: {got}, expected {want}\n" if got != want else "", end="")
     return 0 if read == expected else 1
 
