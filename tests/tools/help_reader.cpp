@@ -68,14 +68,14 @@ void readTree(const Span& tree, std::uint16_t pageSize,
     require(page.u16(0) == pageSize - at, "B+ tree free bytes");
 }
 
-// The context names of the topics, by topic offset and by the hash a jump gives.
+// The context names of the topics: of each topic offset, and of the topic each hash opens.
 struct Names {
-    std::map<std::int32_t, std::uint32_t> contexts;  // hash -> topic offset
-    std::map<std::uint32_t, std::string> opens;      // topic offset -> names
-    std::string of(std::uint32_t offset) const {
-        return opens.count(offset) ? opens.at(offset) : "?";
-    }
+    std::map<std::uint32_t, std::string> of;
+    std::map<std::uint32_t, std::string> jump;
 };
+std::string lookUp(const std::map<std::uint32_t, std::string>& names, std::uint32_t key) {
+    return names.count(key) ? names.at(key) : "?";
+}
 
 // Shows one display-text record; returns whether it ends its paragraph. `look` is the open
 // paragraph's font and measures, empty between paragraphs.
@@ -112,9 +112,8 @@ bool readText(const Span& record, std::size_t data1End, std::size_t fonts, const
         code = at < data1End ? record.u8(at++) : 0;
         require(!ended || code == 0xFF, "a record goes on after its paragraph's end");
         if (code == 0xE3 && !inLink) {
-            const auto target = names.contexts.find(static_cast<std::int32_t>(record.u32(at)));
             shown += "[";
-            jump = target == names.contexts.end() ? "?" : names.of(target->second);
+            jump = lookUp(names.jump, record.u32(at));
             at += 4;
         } else if (code == 0x89 && inLink) {
             shown += "](" + jump + ")";
@@ -161,7 +160,8 @@ std::vector<std::uint32_t> readTopics(const Span& topic, std::size_t fonts, cons
         dataEnd[block] = offset + record.size;
         if (record.u8(20) == 0x02 && look.empty() && data1End == 21 + 28) {
             offsets.push_back(static_cast<std::uint32_t>(block * 0x8000 + characters[block]));
-            shown += "# " + record.cString(data1End) + " {" + names.of(offsets.back()) + "}\n";
+            shown +=
+                "# " + record.cString(data1End) + " {" + lookUp(names.of, offsets.back()) + "}\n";
             fields.push_back(
                 {record.u32(25), record.u32(29), record.u32(33), record.u32(41), record.u32(45)});
             headers.push_back(position);
@@ -206,7 +206,6 @@ std::string readHelpFile(const Bytes& file, const std::map<std::int32_t, std::st
         return whole.sub(at + 9, whole.u32(at + 4));
     };
     std::map<std::string, std::uint32_t> starts;
-    std::string files;
     readTree(internalFile(whole.u32(4)), 1024, [&](const Span& page, std::size_t at) {
         const std::string name = page.cString(at);
         require(starts.empty() || starts.rbegin()->first < name, "the directory is not sorted");
@@ -217,19 +216,21 @@ std::string readHelpFile(const Bytes& file, const std::map<std::int32_t, std::st
         require(starts.count(name) == 1, "no internal file " + name);
         return internalFile(starts[name]);
     };
-    require(starts.size() == 6,
-            "internal files besides |CONTEXT, |FONT, |KWBTREE, |KWDATA, "
-            "|SYSTEM and |TOPIC");
-    Names topicNames;
+    require(starts.size() == 6, "internal files the viewer does not know");
+    std::map<std::int32_t, std::uint32_t> contexts;  // hash -> topic offset
     readTree(get("|CONTEXT"), 2048, [&](const Span& page, std::size_t at) {
         const auto hash = static_cast<std::int32_t>(page.u32(at));
-        require(topicNames.contexts.empty() || topicNames.contexts.rbegin()->first < hash,
-                "|CONTEXT is not sorted by signed hash");
-        topicNames.contexts[hash] = page.u32(at + 4);
-        std::string& opens = topicNames.opens[page.u32(at + 4)];
-        opens += (opens.empty() ? "" : " ") + (names.count(hash) ? names.at(hash) : "?");
+        require(contexts.empty() || contexts.rbegin()->first < hash, "|CONTEXT is not sorted");
+        contexts[hash] = page.u32(at + 4);
         return std::size_t{8};
     });
+    Names topicNames;
+    for (const auto& [hash, offset] : contexts) {
+        std::string& of = topicNames.of[offset];
+        of += (of.empty() ? "" : " ") + (names.count(hash) ? names.at(hash) : "?");
+    }
+    for (const auto& [hash, offset] : contexts)
+        topicNames.jump[static_cast<std::uint32_t>(hash)] = topicNames.of[offset];
     const Span system = get("|SYSTEM");
     require(system.u16(0) == 0x036C && system.u16(4) == 1 && system.u16(10) == 0,
             "|SYSTEM magic, version or compressed topics");
@@ -239,16 +240,13 @@ std::string readHelpFile(const Bytes& file, const std::map<std::int32_t, std::st
         const Span data = system.sub(at + 4, system.u16(at + 2));
         const bool isText = type == 1 || type == 4;
         const std::string text = isText ? data.cString(0) : "";
-        require(data.size == (isText      ? text.size() + 1
-                              : type == 3 ? 4u
-                                          : 2u) &&
-                    (type == 4 || records.count(type) == 0),
-                "|SYSTEM record " + std::to_string(type));
+        const std::size_t size = isText ? text.size() + 1 : type == 3 ? 4 : 2;
+        require(data.size == size && (type == 4 || records.count(type) == 0), "|SYSTEM record");
         records[type] += isText ? text : std::to_string(type == 3 ? data.u32(0) : data.u16(0));
     }
     require(records.size() == 4 && records.count(3) && records.count(11), "|SYSTEM records");
     std::string shown = "title " + records[1] + "; contents {" +
-                        topicNames.of(static_cast<std::uint32_t>(std::stoul(records[3]))) +
+                        lookUp(topicNames.of, static_cast<std::uint32_t>(std::stoul(records[3]))) +
                         "}; WinHelp 1." + std::to_string(system.u16(2)) + "; charset " +
                         records[11] + "; macro " + records[4] + "; blocks " +
                         std::to_string(get("|TOPIC").size / kBlock) + "\n";
@@ -260,17 +258,15 @@ std::string readHelpFile(const Bytes& file, const std::map<std::int32_t, std::st
             "|FONT tables");
     for (std::size_t at = descriptorsAt; at < fonts.size; at += 11) {
         require(fonts.u16(at + 3) < faces, "|FONT face number");
-        char colour[8];
-        std::snprintf(colour, sizeof colour, "%02X%02X%02X", fonts.u8(at + 5), fonts.u8(at + 6),
-                      fonts.u8(at + 7));
-        shown += "font " + std::to_string(fonts.u8(at)) + " " + std::to_string(fonts.u8(at + 1)) +
-                 " " + colour + "\n";
+        char line[32];
+        std::snprintf(line, sizeof line, "font %d %d %02X%02X%02X\n", fonts.u8(at),
+                      fonts.u8(at + 1), fonts.u8(at + 5), fonts.u8(at + 6), fonts.u8(at + 7));
+        shown += line;
     }
     const std::vector<std::uint32_t> offsets =
         readTopics(get("|TOPIC"), fonts.u16(2), topicNames, shown);
-    for (const auto& [hash, offset] : topicNames.contexts)
-        require(std::count(offsets.begin(), offsets.end(), offset) == 1,
-                "a context opens no topic");
+    for (const auto& [hash, offset] : contexts)
+        require(std::count(offsets.begin(), offsets.end(), offset) == 1, "a jump to no topic");
     const Span keywordData = get("|KWDATA");
     std::size_t listed = 0;
     readTree(get("|KWBTREE"), 2048, [&](const Span& page, std::size_t at) {
@@ -278,7 +274,7 @@ std::string readHelpFile(const Bytes& file, const std::map<std::int32_t, std::st
         shown += "index: " + keyword;
         for (std::size_t i = 0; i < page.u16(at + keyword.size() + 1); ++i, ++listed) {
             const std::uint32_t offset = keywordData.u32(page.u32(at + keyword.size() + 3) + 4 * i);
-            shown += " {" + topicNames.of(offset) + "}";
+            shown += " {" + lookUp(topicNames.of, offset) + "}";
         }
         shown += "\n";
         return keyword.size() + 7;

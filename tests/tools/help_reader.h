@@ -11,13 +11,12 @@
 
 namespace quor6::help::test {
 
-// The help as shown, a line each (text in CP932): "title T; contents {NAMES}; WinHelp 1.M;
-// charset C; macro M; blocks B" for the file; "font A H RRGGBB" for every font (attributes,
-// half-points, colour); "# T {NAMES}" for every topic, NAMES the context names that open it;
-// "F B=V ...:TEXT" for every paragraph (font, each measure by paragraph bit in half-points),
-// each jump in TEXT as "[TEXT](NAMES of the topic it opens)" and "\n>" where the paragraph goes
-// on in another record; "index: K {NAMES}" for every keyword. `names` gives the context name of
-// each hash; a topic no context opens, or a jump or entry that opens no topic, shows "?".
+// The help as shown, a line each (text in CP932): "title T; contents {N}; WinHelp 1.M; charset C;
+// macro M; blocks B"; "font A H RRGGBB" (attributes, half-points, colour) for every font;
+// "# T {N}" for every topic, N the context names that open it; "F B=V ...:TEXT" for every
+// paragraph (font, measures by paragraph bit in half-points) with a jump as "[TEXT](N of the
+// topic it opens)" and "\n>" where a record ends inside it; "index: K {N}" for every keyword.
+// `names` names the hashes; what no name or topic answers shows "?".
 std::string readHelpFile(const std::vector<std::uint8_t>& file,
                          const std::map<std::int32_t, std::string>& names);
 
