@@ -28,6 +28,15 @@ std::vector<std::vector<std::string>> matches(const std::string& text, const cha
     return all;
 }
 
+// A text line by line: a failure then shows the lines that differ, escaped (CP932 is no UTF-8).
+std::vector<std::string> lines(const std::string& text) {
+    std::vector<std::string> all;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);)
+        all.push_back(line);
+    return all;
+}
+
 // The help compiled from a source as the viewer shows it (see test::readHelpFile), the context
 // names taken from the source.
 std::string shown(const std::string& source) {
@@ -42,7 +51,7 @@ std::string shown(const std::string& source) {
 void expectShown(const std::string& source, const std::string& expected) {
     const std::string help = std::regex_replace(shown(source), std::regex(R"(\]\(\w+\)\n>\[)"), "");
     EXPECT_EQ(matches(help, "\n>").size(), matches(help, "\x81\x42\n>").size());
-    EXPECT_EQ(std::regex_replace(help, std::regex("\n>"), ""), utf8ToCp932(expected));
+    EXPECT_EQ(lines(std::regex_replace(help, std::regex("\n>"), "")), lines(utf8ToCp932(expected)));
 }
 
 // Escapes, comments, CRLF and a BOM; jumps in bullets and paragraphs; the index sorted as the
@@ -181,7 +190,8 @@ TEST(CompileTest, RejectsFaultySourcesNamingTheLine) {
                 ADD_FAILURE() << "accepted: " << ::testing::PrintToString(source);
             } catch (const HelpError& error) {
                 EXPECT_TRUE(error.line() == c[0] - '0' && std::strstr(error.what(), says.c_str()))
-                    << c << ": " << error.line() << ": " << error.what();
+                    << ::testing::PrintToString(c + " -> " + std::to_string(error.line()) + " " +
+                                                error.what());
             }
         }
     }

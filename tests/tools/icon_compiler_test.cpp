@@ -15,6 +15,7 @@ namespace quor6::tools {
 namespace {
 
 namespace fs = std::filesystem;
+using Bytes = std::vector<std::uint8_t>;
 
 // The 16 colours of a 4-bit Windows bitmap by their rule: bits 0-2 light red, green and blue,
 // at half strength below 8 and full from 8 on; silver and grey take the two places left over.
@@ -101,14 +102,16 @@ TEST_F(IconCompilerRun, WritesEveryFrameIntoTheIconAndAFrameIntoThePreview) {
         }
         file("m", text);
         ASSERT_EQ(run({path("m"), path("m.ico")}), "0 ");
-        EXPECT_EQ(file("m.ico"), expectedIco(frames));
+        // As bytes, which a failure shows escaped.
+        const auto bytes = [](const std::string& s) { return Bytes(s.begin(), s.end()); };
+        EXPECT_EQ(bytes(file("m.ico")), bytes(expectedIco(frames)));
         const std::string n = std::to_string(sizes.back());
         ASSERT_EQ(run({"--ppm", n, path("m"), path("p.ppm")}), "0 ");
         std::string ppm = "P6\n" + n + " " + n + "\n255\n";
         for (const std::uint8_t pixel : frames.back().index)
             ppm += {char(windowsColour(pixel).r), char(windowsColour(pixel).g),
                     char(windowsColour(pixel).b)};
-        EXPECT_EQ(file("p.ppm"), ppm);
+        EXPECT_EQ(bytes(file("p.ppm")), bytes(ppm));
     }
     for (int i = 0; i < 16; ++i)
         EXPECT_TRUE(standardPalette()[std::size_t(i)] == windowsColour(i)) << i;
