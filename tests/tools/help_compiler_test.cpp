@@ -13,6 +13,7 @@
 #include "cp932.h"
 #include "help_compiler.h"
 #include "help_error.h"
+#include "help_file.h"
 #include "help_reader.h"
 #include "utf8.h"
 
@@ -195,6 +196,8 @@ TEST(CompileTest, RejectsFaultySourcesNamingTheLine) {
             }
         }
     }
+    // An internal file given twice is the compiler's own fault, refused all the same.
+    EXPECT_THROW(assembleHelpFile({{"|A", {}}, {"|B", {}}, {"|A", {}}}), std::logic_error);
 }
 
 // The encodings every reader of the format agrees on, and their limits.
