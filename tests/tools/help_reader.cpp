@@ -4,7 +4,6 @@
 #include <array>
 #include <cstdio>
 #include <functional>
-#include <set>
 #include <stdexcept>
 
 namespace quor6::help::test {
@@ -266,7 +265,8 @@ std::string readHelpFile(const Bytes& file, const std::map<std::int32_t, std::st
     const std::vector<std::uint32_t> offsets =
         readTopics(get("|TOPIC"), fonts.u16(2), topicNames, shown);
     for (const auto& [hash, offset] : contexts)
-        require(std::count(offsets.begin(), offsets.end(), offset) == 1, "a jump to no topic");
+        require(std::count(offsets.begin(), offsets.end(), offset) == 1,
+                "a context opens no topic");
     const Span keywordData = get("|KWDATA");
     std::size_t listed = 0;
     readTree(get("|KWBTREE"), 2048, [&](const Span& page, std::size_t at) {
