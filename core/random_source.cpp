@@ -1,14 +1,11 @@
 #include "core/random_source.h"
 
-#include <chrono>
-
 namespace quor6 {
 
 void ClockSeededRandom::reseedFromClock() {
     // Two puzzles drawn within one clock tick must still differ, so the count of reseeds
     // is mixed in with both clocks.
-    const auto wall = std::chrono::system_clock::now().time_since_epoch().count();
-    const auto mono = std::chrono::steady_clock::now().time_since_epoch().count();
+    const auto [wall, mono] = readClocks_();
     ++reseeds_;
     std::seed_seq seq{static_cast<std::uint32_t>(wall), static_cast<std::uint32_t>(wall >> 32),
                       static_cast<std::uint32_t>(mono), static_cast<std::uint32_t>(mono >> 32),

@@ -55,3 +55,13 @@ def measure(pid: int, seconds: float) -> IdleCost:
     time.sleep(seconds)
     after = CpuReading.of(pid)
     return IdleCost(time.monotonic() - started, before, after)
+
+
+def private_kib(pid: int) -> int:
+    """The memory that only this process holds (its private clean and dirty pages, as
+    /proc/<pid>/smaps_rollup counts them), in KiB."""
+    fields = {}
+    for line in Path(f"/proc/{pid}/smaps_rollup").read_text().splitlines()[1:]:
+        name, value = line.split(":", 1)
+        fields[name] = int(value.split()[0])
+    return fields["Private_Clean"] + fields["Private_Dirty"]

@@ -28,6 +28,17 @@ void restrictDllSearch() {
     ::SetDllDirectoryW(L"");
 }
 
+// The clocks a puzzle's seed is drawn from, read from Windows itself: the standard library's
+// clocks would link its exception support into the program.
+quor6::ClockReadings readWindowsClocks() {
+    FILETIME wall{};
+    ::GetSystemTimeAsFileTime(&wall);
+    LARGE_INTEGER counter{};
+    ::QueryPerformanceCounter(&counter);
+    return {(static_cast<std::uint64_t>(wall.dwHighDateTime) << 32) | wall.dwLowDateTime,
+            static_cast<std::uint64_t>(counter.QuadPart)};
+}
+
 // Passes the window's events on to the handlers of the window object.
 class FormEventRouter final : public quor6::win32::FormEvents {
   public:
@@ -65,7 +76,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
                       MB_OK | MB_ICONERROR);
         return 1;
     }
-    quor6::ClockSeededRandom random;
+    quor6::ClockSeededRandom random(readWindowsClocks);
     quor6::frmQuor6 form(toolkit, random);
     FormEventRouter router(form);
     toolkit.connect(router);

@@ -4,7 +4,7 @@
 
 namespace quor6::win32 {
 
-thread_local RightDoubleClickWatch* RightDoubleClickWatch::current_ = nullptr;
+RightDoubleClickWatch* RightDoubleClickWatch::current_ = nullptr;
 
 namespace {
 

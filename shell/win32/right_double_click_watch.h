@@ -11,7 +11,7 @@ namespace quor6::win32 {
 // hook: a right press within the system's double-click time and rectangle of the first closes
 // the menu and is swallowed. Only the first press in the loop can complete the double-click.
 //
-// One watch at a time per thread, for the life of one TrackPopupMenu call.
+// One watch at a time, for the life of one TrackPopupMenu call.
 class RightDoubleClickWatch {
   public:
     // `firstPress`: where and when (tick count) the press that opens the menu was made.
@@ -35,8 +35,10 @@ class RightDoubleClickWatch {
     bool completed_ = false;
     HHOOK hook_ = nullptr;
     RightDoubleClickWatch* outer_ = nullptr;
-    // The hook procedure has no context argument: it finds the watch of its thread here.
-    static thread_local RightDoubleClickWatch* current_;
+    // The hook procedure has no context argument: it finds the watch here. The program's
+    // windows all live on its one thread, so one slot serves (thread_local would link the
+    // runtime's emulated thread storage into the exe).
+    static RightDoubleClickWatch* current_;
 };
 
 }  // namespace quor6::win32
