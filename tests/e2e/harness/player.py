@@ -1,4 +1,4 @@
-"""A player's hand: real X pointer presses on the tray icons, through xdotool."""
+"""A player's hand: real X pointer presses and key presses, through xdotool."""
 
 import subprocess
 import time
@@ -20,49 +20,46 @@ class Player:
         self._env = env
         self._last_press = 0.0
 
-    def _xdotool(self, *args: str) -> None:
+    def xdotool(self, *args: str) -> None:
         subprocess.run(["xdotool", *args], env=self._env, check=True, timeout=30,
                        capture_output=True)
 
-    def _space_from_last_press(self) -> None:
-        wait = self._last_press + PRESS_SPACING - time.monotonic()
-        if wait > 0:
-            time.sleep(wait)
-
-    def point_at(self, tray: TrayWindow, slot: int) -> None:
-        x, y = tray.slot_centre(slot)
-        self._xdotool("mousemove", str(x), str(y))
-
     def move_to(self, x: int, y: int) -> None:
-        self._xdotool("mousemove", str(x), str(y))
+        self.xdotool("mousemove", str(x), str(y))
+
+    def point_at(self, tray: TrayWindow, slot: int) -> None:  # the bench's
+        self.move_to(*tray.slot_centre(slot))
 
     @contextmanager
-    def holding(self, tray: TrayWindow, slot: int, button: int) -> Iterator[None]:
-        """Keeps the button down on the slot's icon for the body of the with-block."""
-        self._space_from_last_press()
-        x, y = tray.slot_centre(slot)
-        self._xdotool("mousemove", str(x), str(y), "mousedown", str(button))
+    def holding_at(self, x: int, y: int, button: int) -> Iterator[None]:
+        """Keeps the button down at the point for the body of the with-block."""
+        time.sleep(max(0.0, self._last_press + PRESS_SPACING - time.monotonic()))
+        self.xdotool("mousemove", str(x), str(y), "mousedown", str(button))
         self._last_press = time.monotonic()
         try:
             yield
         finally:
-            self._xdotool("mouseup", str(button))
+            self.xdotool("mouseup", str(button))
+
+    def holding(self, tray: TrayWindow, slot: int, button: int):
+        return self.holding_at(*tray.slot_centre(slot), button)
+
+    def click_at(self, x: int, y: int, button: int = LEFT) -> None:
+        with self.holding_at(x, y, button):
+            time.sleep(CLICK_LENGTH)
 
     def click(self, tray: TrayWindow, slot: int, button: int) -> None:
-        with self.holding(tray, slot, button):
-            time.sleep(CLICK_LENGTH)
+        self.click_at(*tray.slot_centre(slot), button)
 
     def double_click(self, tray: TrayWindow, slot: int, button: int, gap_ms: int) -> None:
         """Two quick clicks on the slot's icon, `gap_ms` apart, timed by xdotool itself."""
-        self._space_from_last_press()
+        time.sleep(max(0.0, self._last_press + PRESS_SPACING - time.monotonic()))
         x, y = tray.slot_centre(slot)
-        self._xdotool("mousemove", str(x), str(y), "click", "--repeat", "2", "--delay",
-                      str(gap_ms), str(button))
+        self.xdotool("mousemove", str(x), str(y), "click", "--repeat", "2", "--delay",
+                     str(gap_ms), str(button))
         self._last_press = time.monotonic()
 
-    def click_at(self, x: int, y: int, button: int = LEFT) -> None:
-        self._space_from_last_press()
-        self._xdotool("mousemove", str(x), str(y), "mousedown", str(button))
-        self._last_press = time.monotonic()
-        time.sleep(CLICK_LENGTH)
-        self._xdotool("mouseup", str(button))
+    def press_key(self, window_id: int, key: str) -> None:
+        """Gives the X window the keyboard focus, then types the key into it."""
+        self.xdotool("windowfocus", "--sync", str(window_id))
+        self.xdotool("key", key)

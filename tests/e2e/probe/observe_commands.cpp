@@ -1,13 +1,7 @@
-// Commands that only read: the program's window, a message box, a popup menu, the tray.
-#include <windows.h>
+// Commands that only read: the program's window, a message box, a popup menu; and waiting.
+#include <functional>
 
-#include <string>
-
-#include "commands.h"
-#include "control_ids.h"
-#include "output.h"
-#include "unique_handle.h"
-#include "window_query.h"
+#include "probe.h"
 
 namespace quor6::probe {
 
@@ -17,38 +11,58 @@ bool hasStyle(HWND window, LONG_PTR style) {
     return (GetWindowLongPtrW(window, GWL_STYLE) & style) == style;
 }
 
-DWORD processOf(HWND window) {
-    DWORD pid = 0;
-    GetWindowThreadProcessId(window, &pid);
-    return pid;
-}
-
-bool printLines(const char* prefix, HWND list) {
+bool printLines(const std::string& prefix, HWND list) {
     const auto lines = listLines(list);
     if (!lines)
         return false;
-    printValue(std::string(prefix) + ".count", static_cast<long long>(lines->size()));
-    for (std::size_t i = 0; i < lines->size(); ++i) {
-        printValue(std::string(prefix) + "." + std::to_string(i), (*lines)[i]);
-    }
+    printValue(prefix + ".count", static_cast<long long>(lines->size()));
+    for (std::size_t i = 0; i < lines->size(); ++i)
+        printValue(prefix + "." + std::to_string(i), (*lines)[i]);
     return true;
 }
 
-// A control's own WS_VISIBLE bit: IsWindowVisible would say "hidden" for every child of
-// the hidden main window, which tells nothing about the control. Each shown control's screen
-// rectangle follows, so that a test can click it.
+// A control's own WS_VISIBLE bit: IsWindowVisible would say "hidden" for every child of the
+// hidden main window. Each shown control's screen rectangle and text follow, so that a test
+// can click and read it.
 void printShownControls(HWND main) {
     std::string ids;
     for (HWND child : childWindows(main)) {
         if (!hasStyle(child, WS_VISIBLE))
             continue;
         const std::string id = std::to_string(GetDlgCtrlID(child));
-        if (!ids.empty())
-            ids += ",";
-        ids += id;
+        ids += (ids.empty() ? "" : ",") + id;
         printValue("rect." + id, rectText(child));
+        printValue("text." + id, windowText(child).value_or(L""));
     }
     printValue("shown_ids", ids);
+}
+
+using Condition = std::function<bool()>;
+
+// msgbox, no-msgbox, menu, no-menu, guess=<text>, store=<number of lines stored>.
+std::optional<Condition> parseCondition(const std::string& text) {
+    const bool negated = text.rfind("no-", 0) == 0;
+    const std::string what = negated ? text.substr(3) : text;
+    if (what == "msgbox" || what == "menu") {
+        const wchar_t* cls = what == "menu" ? kMenuClass : kDialogClass;
+        return Condition([=] { return (findVisibleTopLevel(cls) != nullptr) != negated; });
+    }
+    const std::string wanted = text.substr(text.find('=') + 1);
+    const auto lines = parseNumber(wanted);
+    if (text.rfind("guess=", 0) == 0) {
+        return Condition([wanted] {
+            const HWND main = findMainWindow();
+            const auto guess = main ? windowText(hostWindow(main, 1)) : std::nullopt;
+            return guess && toUtf8(*guess) == wanted;
+        });
+    }
+    if (text.rfind("store=", 0) != 0 || !lines)
+        return std::nullopt;
+    return Condition([lines] {
+        const HWND main = findMainWindow();
+        const auto count = main ? listCount(GetDlgItem(main, kHistoryStoreId)) : std::nullopt;
+        return count && static_cast<unsigned long long>(*count) == *lines;
+    });
 }
 
 }  // namespace
@@ -62,10 +76,10 @@ int runState(const Arguments& args) {
         return kNotFound;
     const HWND main = windows.front();
     printValue("pid", static_cast<long long>(processOf(main)));
-    printValue("visible", IsWindowVisible(main) ? 1LL : 0LL);
-    printValue("minimized", IsIconic(main) ? 1LL : 0LL);
-    printValue("enabled", IsWindowEnabled(main) ? 1LL : 0LL);
-    printValue("foreground", GetForegroundWindow() == main ? 1LL : 0LL);
+    printValue("visible", IsWindowVisible(main) != FALSE);
+    printValue("minimized", IsIconic(main) != FALSE);
+    printValue("enabled", IsWindowEnabled(main) != FALSE);
+    printValue("foreground", GetForegroundWindow() == main);
     printValue("rect", rectText(main));
     const auto title = windowText(main);
     const auto guess = windowText(hostWindow(main, 1));
@@ -73,10 +87,10 @@ int runState(const Arguments& args) {
         return kCallFailed;
     printValue("title", *title);
     printValue("guess", *guess);
-    if (!printLines("store", GetDlgItem(main, kHistoryStoreId)))
+    if (!printLines("store", GetDlgItem(main, kHistoryStoreId)) ||
+        !printLines("history", GetDlgItem(main, kHistoryWindowId))) {
         return kCallFailed;
-    if (!printLines("history", GetDlgItem(main, kHistoryWindowId)))
-        return kCallFailed;
+    }
     printShownControls(main);
     return kOk;
 }
@@ -87,11 +101,6 @@ int runMsgbox(const Arguments& args) {
     const HWND box = findVisibleTopLevel(kDialogClass);
     if (!box)
         return kNotFound;
-    const auto title = windowText(box);
-    if (!title)
-        return kCallFailed;
-    wchar_t text[1024] = {};
-    GetDlgItemTextW(box, kDialogTextId, text, static_cast<int>(std::size(text)));
     std::wstring buttons;
     bool icon = false;
     for (HWND child : childWindows(box)) {
@@ -99,58 +108,46 @@ int runMsgbox(const Arguments& args) {
             continue;
         const std::wstring kind = className(child);
         if (kind == L"Button") {
-            const auto caption = windowText(child);
-            if (!buttons.empty())
-                buttons += L";";
-            buttons += std::to_wstring(GetDlgCtrlID(child)) + L":" + caption.value_or(L"");
-            printValue("rect." + std::to_string(GetDlgCtrlID(child)), rectText(child));
-        } else if (kind == L"Static" &&
-                   (GetWindowLongPtrW(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON) {
+            const int id = GetDlgCtrlID(child);
+            buttons += (buttons.empty() ? L"" : L";") + std::to_wstring(id) + L":" +
+                       windowText(child).value_or(L"");
+            printValue("rect." + std::to_string(id), rectText(child));
+        } else if (kind == L"Static" && hasStyle(child, SS_ICON)) {
             // Wine keeps the icon static of a box without an icon, shown but empty.
             DWORD_PTR shown = 0;
             SendMessageTimeoutW(child, STM_GETICON, 0, 0, SMTO_ABORTIFHUNG, 2000, &shown);
             icon = icon || shown != 0;
         }
     }
+    // A message box keeps its text in the static with id 0xFFFF, as on Windows.
     printValue("pid", static_cast<long long>(processOf(box)));
-    printValue("title", *title);
-    printValue("text", std::wstring_view(text));
+    printValue("title", windowText(box).value_or(L""));
+    printValue("text", windowText(GetDlgItem(box, 0xFFFF)).value_or(L""));
     printValue("buttons", buttons);
-    printValue("icon", icon ? 1LL : 0LL);
+    printValue("icon", icon);
     printValue("rect", rectText(box));
     return kOk;
 }
 
 int runMenu(const Arguments& args) {
-    if (!args.empty())
-        return kUsage;
     const HWND menu = findVisibleTopLevel(kMenuClass);
-    if (!menu)
-        return kNotFound;
-    printValue("pid", static_cast<long long>(processOf(menu)));
+    if (!args.empty() || !menu)
+        return args.empty() ? kNotFound : kUsage;
     printValue("rect", rectText(menu));
     return kOk;
 }
 
-int runTrayRect(const Arguments& args) {
-    if (!args.empty())
+int runWait(const Arguments& args) {
+    const auto condition = args.size() == 2 ? parseCondition(args[0]) : std::nullopt;
+    const auto timeoutMs = args.size() == 2 ? parseNumber(args[1]) : std::nullopt;
+    if (!condition || !timeoutMs)
         return kUsage;
-    // Without a virtual desktop winex11 shows its own tray window; Shell_TrayWnd then exists
-    // but stays hidden and empty.
-    HWND tray = FindWindowW(kStandaloneTrayClass, nullptr);
-    if (!tray)
-        tray = findVisibleTopLevel(kTrayClass);
-    if (!tray)
-        return kNotFound;
-    RECT client{};
-    GetClientRect(tray, &client);
-    POINT origin{0, 0};
-    ClientToScreen(tray, &origin);
-    printValue("title", windowText(tray).value_or(L""));
-    printValue("class", className(tray));
-    printValue("visible", IsWindowVisible(tray) ? 1LL : 0LL);
-    printValue("client", std::to_string(origin.x) + "," + std::to_string(origin.y) + "," +
-                             std::to_string(client.right) + "," + std::to_string(client.bottom));
+    for (const ULONGLONG deadline = GetTickCount64() + *timeoutMs; !(*condition)(); Sleep(50)) {
+        if (GetTickCount64() >= deadline) {
+            printError("timed out waiting for " + args[0]);
+            return kTimedOut;
+        }
+    }
     return kOk;
 }
 

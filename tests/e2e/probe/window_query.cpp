@@ -1,40 +1,38 @@
-#include "window_query.h"
-
-#include "control_ids.h"
+// Reading other processes' windows.
+#include "probe.h"
 
 namespace quor6::probe {
 
 namespace {
 
-constexpr UINT kSendTimeoutMs = 2000;
-
 std::optional<LRESULT> sendWithTimeout(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     DWORD_PTR result = 0;
-    if (!SendMessageTimeoutW(window, message, wParam, lParam, SMTO_ABORTIFHUNG, kSendTimeoutMs,
-                             &result)) {
+    if (!SendMessageTimeoutW(window, message, wParam, lParam, SMTO_ABORTIFHUNG, 2000, &result))
         return std::nullopt;
-    }
     return static_cast<LRESULT>(result);
 }
 
-struct TopLevelSearch {
-    const wchar_t* className;
-    std::vector<HWND> found;
-};
-
-BOOL CALLBACK collectTopLevel(HWND window, LPARAM context) {
-    auto* search = reinterpret_cast<TopLevelSearch*>(context);
-    if (className(window) == search->className)
-        search->found.push_back(window);
-    return TRUE;
+// A text of `length` characters read with one message; nothing if it is not answered.
+std::optional<std::wstring> readText(HWND window, UINT message, WPARAM wParam,
+                                     std::optional<LRESULT> length) {
+    if (!length || *length == LB_ERR)
+        return std::nullopt;
+    std::wstring text(static_cast<std::size_t>(*length) + 1, L'\0');
+    const auto copied =
+        sendWithTimeout(window, message, wParam, reinterpret_cast<LPARAM>(text.data()));
+    if (!copied || *copied == LB_ERR)
+        return std::nullopt;
+    text.resize(static_cast<std::size_t>(*copied));
+    return text;
 }
 
 }  // namespace
 
 std::vector<HWND> topLevelWindows(const wchar_t* wantedClass) {
-    TopLevelSearch search{wantedClass, {}};
-    EnumWindows(collectTopLevel, reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    std::vector<HWND> found;
+    for (HWND window = nullptr; (window = FindWindowExW(nullptr, window, wantedClass, nullptr));)
+        found.push_back(window);
+    return found;
 }
 
 HWND findMainWindow() {
@@ -53,6 +51,12 @@ HWND hostWindow(HWND main, int slot) {
     return GetDlgItem(main, kFirstHostId + slot - 1);
 }
 
+DWORD processOf(HWND window) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(window, &pid);
+    return pid;
+}
+
 std::wstring className(HWND window) {
     wchar_t name[256] = {};
     const int length = GetClassNameW(window, name, static_cast<int>(std::size(name)));
@@ -61,50 +65,32 @@ std::wstring className(HWND window) {
 
 std::optional<std::wstring> windowText(HWND window) {
     const auto length = sendWithTimeout(window, WM_GETTEXTLENGTH, 0, 0);
-    if (!length)
-        return std::nullopt;
-    std::wstring text(static_cast<std::size_t>(*length) + 1, L'\0');
-    const auto copied =
-        sendWithTimeout(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
-    if (!copied)
-        return std::nullopt;
-    text.resize(static_cast<std::size_t>(*copied));
-    return text;
-}
-
-std::optional<std::vector<std::wstring>> listLines(HWND list) {
-    const auto count = sendWithTimeout(list, LB_GETCOUNT, 0, 0);
-    if (!count || *count == LB_ERR)
-        return std::nullopt;
-    std::vector<std::wstring> lines;
-    for (LRESULT i = 0; i < *count; ++i) {
-        const auto index = static_cast<WPARAM>(i);
-        const auto length = sendWithTimeout(list, LB_GETTEXTLEN, index, 0);
-        if (!length || *length == LB_ERR)
-            return std::nullopt;
-        std::wstring line(static_cast<std::size_t>(*length) + 1, L'\0');
-        const auto copied =
-            sendWithTimeout(list, LB_GETTEXT, index, reinterpret_cast<LPARAM>(line.data()));
-        if (!copied || *copied == LB_ERR)
-            return std::nullopt;
-        line.resize(static_cast<std::size_t>(*copied));
-        lines.push_back(std::move(line));
-    }
-    return lines;
+    return readText(window, WM_GETTEXT, static_cast<WPARAM>(length.value_or(0) + 1), length);
 }
 
 std::optional<long long> listCount(HWND list) {
     const auto count = sendWithTimeout(list, LB_GETCOUNT, 0, 0);
-    if (!count || *count == LB_ERR)
+    return count && *count != LB_ERR ? std::optional<long long>(*count) : std::nullopt;
+}
+
+std::optional<std::vector<std::wstring>> listLines(HWND list) {
+    const auto count = listCount(list);
+    if (!count)
         return std::nullopt;
-    return static_cast<long long>(*count);
+    std::vector<std::wstring> lines;
+    for (WPARAM i = 0; i < static_cast<WPARAM>(*count); ++i) {
+        auto line = readText(list, LB_GETTEXT, i, sendWithTimeout(list, LB_GETTEXTLEN, i, 0));
+        if (!line)
+            return std::nullopt;
+        lines.push_back(std::move(*line));
+    }
+    return lines;
 }
 
 std::vector<HWND> childWindows(HWND parent) {
     std::vector<HWND> children;
-    for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
         children.push_back(child);
-    }
     return children;
 }
 
