@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
-"""Loads the end-to-end tests and runs them; tests/e2e/run sets the scene first. Prints one
-line per test and the summary line that scripts/test reads.
+"""Loads the end-to-end tests and runs them; tests/e2e/run sets the scene first. Ends with the
+summary line that scripts/test reads.
 
 Usage: run_suite.py [name filter]   (a substring of the test names to run, e.g. "quit")"""
 
@@ -18,38 +18,16 @@ from harness.config import Config  # noqa: E402
 from harness.session import GameSession  # noqa: E402
 
 
-class LineResult(unittest.TestResult):
-    """One line per test with its time; a failure's traceback indented below it."""
-
-    def __init__(self):
-        super().__init__()
-        self.passed, self.started = 0, time.monotonic()
+class LineResult(unittest.TextTestResult):
+    """One line per test with its time; the tracebacks follow at the end."""
 
     def startTest(self, test):
         super().startTest(test)
         self.started = time.monotonic()
 
-    def report(self, verdict: str, test, err=None) -> None:
-        print(f"{verdict} {test.id()} ({time.monotonic() - self.started:.1f} s)", flush=True)
-        detail = self._exc_info_to_string(err, test) if err else ""
-        print("".join("    " + row + "\n" for row in detail.rstrip().splitlines()), end="")
-
     def addSuccess(self, test):
-        self.passed += 1
-        self.report("PASS", test)
-
-    def addFailure(self, test, err):
-        super().addFailure(test, err)
-        self.report("FAIL", test, err)
-
-    def addError(self, test, err):
-        super().addError(test, err)
-        self.report("ERROR", test, err)
-
-    def addSubTest(self, test, subtest, err):
-        super().addSubTest(test, subtest, err)
-        if err is not None:
-            self.report("FAIL", subtest, err)
+        unittest.TestResult.addSuccess(self, test)
+        self.stream.writeln(f"ok ({time.monotonic() - self.started:.1f} s)")
 
 
 def warm_up(config: Config) -> None:
@@ -81,18 +59,19 @@ def main(argv) -> int:
     suite = unittest.TestSuite(loader.discover(str(folder), top_level_dir=str(folder))
                                for folder in (HERE / "harness_tests", HERE / "suite"))
     signal.signal(signal.SIGTERM, interrupt)  # a test's cleanup runs when the run is ended
-    result, interrupted = LineResult(), 0
+    runner = unittest.TextTestRunner(stream=sys.stdout, verbosity=2, resultclass=LineResult)
     try:
         warm_up(config)
-        suite.run(result)
+        result = runner.run(suite)
+        failed = len(result.failures) + len(result.errors) + len(result.unexpectedSuccesses)
+        passed = result.testsRun - failed - len(result.skipped)
     except KeyboardInterrupt as reason:
         print(f"INTERRUPTED ({reason})")
-        interrupted = 1
+        passed, failed = 0, 1
     finally:
         processes.clear_leftovers(config.scratch)
-    failed = len(result.failures) + len(result.errors) + interrupted
-    print(f"e2e: {result.passed} passed, {failed} failed", flush=True)
-    return 0 if failed == 0 and result.passed > 0 else 1
+    print(f"e2e: {passed} passed, {failed} failed", flush=True)
+    return 0 if failed == 0 and passed > 0 else 1
 
 
 if __name__ == "__main__":

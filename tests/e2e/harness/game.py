@@ -7,7 +7,7 @@ from typing import List, Optional, Tuple
 
 from .config import Config
 from .player import LEFT, RIGHT
-from .polling import wait_until
+from .polling import DEFAULT_TIMEOUT, wait_until
 from .probe import ProbeResult
 from .session import GameSession
 from .tray import TrayWindow
@@ -38,8 +38,9 @@ def tray_of_score(strikes: int, balls: int) -> Tuple[str, ...]:
 
 def rect_of(state, control: Optional[int] = None) -> Tuple[int, int, int, int]:
     """A (left, top, right, bottom) rectangle of a probe's answer (or of its values)."""
-    text = (state.values if isinstance(state, ProbeResult) else state)["rect" if control is None else f"rect.{control}"]
-    left, top, right, bottom = (int(part) for part in text.split(","))
+    values = state.values if isinstance(state, ProbeResult) else state
+    left, top, right, bottom = (int(n) for n in values[f"rect.{control}" if control else
+                                                       "rect"].split(","))
     return left, top, right, bottom
 
 
@@ -89,7 +90,7 @@ class GameCase(unittest.TestCase):
     def assert_quit_cleanly(self) -> None:
         """The program ended after deleting its five icons itself and leaving no window.
         Needs trace_tray: the deletions are read from Wine's systray trace."""
-        self.session.wait_exit(self.program)
+        self.program.wait(DEFAULT_TIMEOUT)
         self.session.wait_tray_hidden()
         self.assertEqual(self.session.state().values.get("windows"), "0")
         self.assertEqual(self.session.tray_deletions(), (5, [1, 2, 3, 4, 5]),

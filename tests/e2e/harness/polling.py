@@ -4,26 +4,23 @@ import time
 from typing import Callable, TypeVar
 
 T = TypeVar("T")
-
 DEFAULT_TIMEOUT = 15.0  # generous: the suite must hold on a loaded two-core machine
 
 
 class WaitTimeout(AssertionError):
-    """Raised as a test failure: the awaited observation never came."""
+    """A test failure: the awaited observation never came."""
 
 
 def wait_until(observe: Callable[[], T], accept: Callable[[T], bool], what: str,
                timeout: float = DEFAULT_TIMEOUT, interval: float = 0.1) -> T:
     """Observes until accept() holds and returns that observation."""
     deadline = time.monotonic() + timeout
-    while True:
-        seen = observe()
-        if accept(seen):
-            return seen
+    while not accept(seen := observe()):
         if time.monotonic() >= deadline:
             raise WaitTimeout(f"timed out after {timeout:.0f} s waiting for {what}; "
                               f"last seen: {seen!r}")
         time.sleep(interval)
+    return seen
 
 
 def wait_stable(observe: Callable[[], T], what: str, settle: float = 1.5,
@@ -36,7 +33,6 @@ def wait_stable(observe: Callable[[], T], what: str, settle: float = 1.5,
         if time.monotonic() >= deadline:
             raise WaitTimeout(f"{what} never settled for {settle} s; last seen: {value!r}")
         time.sleep(0.1)
-        seen = observe()
-        if seen != value:
+        if (seen := observe()) != value:
             value, since = seen, time.monotonic()
     return value

@@ -27,14 +27,11 @@ _WINE_VARIABLES = ("DISPLAY", "WINEPREFIX", "WINEARCH", "WINELOADER", "WINEDEBUG
 class GameSession:
     def __init__(self, config: Config, name: str, trace_tray: bool = False,
                  dpi: Optional[int] = None):
-        self.config = config
-        self._name = name.rsplit(".", 1)[-1]
-        self._trace_tray = trace_tray
-        self._dpi = dpi
+        self.config, self._name = config, name.rsplit(".", 1)[-1]
+        self._trace_tray, self._dpi = trace_tray, dpi
         self.directory: Optional[Path] = None
         self._server: Optional[subprocess.Popen] = None
         self._programs: List[subprocess.Popen] = []
-        self.env: dict = {}
 
     def start(self) -> None:
         self.config.scratch.mkdir(parents=True, exist_ok=True)
@@ -60,8 +57,7 @@ class GameSession:
         self._server = processes.start_wineserver(self.config.wineserver, self.env,
                                                   self.prefix, self._log)
         self.probe = Probe(self.config.wine, self.config.probe, self.env)
-        self.tray = TrayReader(self.env, self.config.icons)
-        self.player = Player(self.env)
+        self.tray, self.player = TrayReader(self.env, self.config.icons), Player(self.env)
 
     def close(self) -> None:
         if self.directory is None:
@@ -103,12 +99,6 @@ class GameSession:
     def wait_guess(self, wanted: str) -> None:
         if not self.probe.wait(f"guess={wanted}"):
             raise AssertionError(f"the guess never became {wanted}; it is {self.guess()!r}")
-
-    def wait_exit(self, program: subprocess.Popen) -> int:
-        try:
-            return program.wait(DEFAULT_TIMEOUT)
-        except subprocess.TimeoutExpired:
-            raise AssertionError("the program did not end") from None
 
     def find_tray(self, timeout: float = 4 * DEFAULT_TIMEOUT) -> TrayWindow:
         # Wine's explorer starts with the program: seconds, but far more on a fresh machine.

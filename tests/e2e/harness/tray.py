@@ -40,11 +40,9 @@ def parse_icon_frames(text: str, origin: str = "map") -> Dict[int, Picture]:
     frames: Dict[int, Picture] = {}
     while rows:
         size = len(rows[0])
-        if size not in FRAME_SIZES or size in frames or len(rows) < size:
-            raise ValueError(f"{origin}: no {size} x {size} frame where a new frame starts")
-        if any(len(row) != size or set(row) - set(_PALETTE) for row in rows[:size]):
-            raise ValueError(f"{origin}: a row of the {size} x {size} frame is not {size} "
-                             "palette characters")
+        if size not in FRAME_SIZES or size in frames or len(rows) < size or any(
+                len(row) != size or set(row) - set(_PALETTE) for row in rows[:size]):
+            raise ValueError(f"{origin}: no {size} x {size} frame of palette characters here")
         frames[size] = tuple(_PALETTE[c] for row in rows[:size] for c in row)
         rows = rows[size:]
     if FRAME_SIZES[0] not in frames:
@@ -54,13 +52,9 @@ def parse_icon_frames(text: str, origin: str = "map") -> Dict[int, Picture]:
 
 def load_references(directory: Path, size: int) -> Dict[str, Picture]:
     """Every icon's frame of the given size by its symbol: what the tray shows, unscaled."""
-    references = {}
-    for name, symbol in SYMBOLS.items():
-        path = directory / f"{name}.txt"
-        frames = parse_icon_frames(path.read_text(encoding="utf-8"), str(path))
-        if size in frames:
-            references[symbol] = frames[size]
-    return references
+    maps = {symbol: parse_icon_frames((directory / f"{name}.txt").read_text("utf-8"), name)
+            for name, symbol in SYMBOLS.items()}
+    return {symbol: frames[size] for symbol, frames in maps.items() if size in frames}
 
 
 @dataclass(frozen=True)
@@ -72,17 +66,9 @@ class TrayWindow:
     height: int
     viewable: bool
 
-    @property
-    def cell(self) -> int:
-        return self.height
-
-    @property
-    def icon_size(self) -> int:
-        return self.cell - 2 * ICON_BORDER
-
-    @property
-    def cell_count(self) -> int:
-        return self.width // self.cell
+    cell = property(lambda self: self.height)  # square cells as high as the window
+    icon_size = property(lambda self: self.cell - 2 * ICON_BORDER)
+    cell_count = property(lambda self: self.width // self.cell)
 
     def slot_centre(self, slot: int) -> Tuple[int, int]:
         return self.x + (slot - 1) * self.cell + self.cell // 2, self.y + self.cell // 2
@@ -130,8 +116,9 @@ class TrayReader:
 
     def capture(self, left: int, top: int, right: int, bottom: int) -> Tuple[int, int, bytes]:
         """A rectangle of the screen as (width, height, RGB bytes)."""
-        return parse_ppm(self.run(IMPORT, "-window", "root", "-crop", f"{right - left}x"
-                                  f"{bottom - top}+{left}+{top}", "+repage", "-depth", "8", "ppm:-"))
+        crop = f"{right - left}x{bottom - top}+{left}+{top}"
+        return parse_ppm(self.run(IMPORT, "-window", "root", "-crop", crop, "+repage", "-depth",
+                                  "8", "ppm:-"))
 
     def pixels(self, rect: Tuple[int, int, int, int]) -> List[Rgb]:
         width, height, data = self.capture(*rect)

@@ -39,7 +39,7 @@ void printShownControls(HWND main) {
 
 using Condition = std::function<bool()>;
 
-// msgbox, no-msgbox, menu, no-menu, guess=<text>, store=<number of lines stored>.
+// msgbox, no-msgbox, menu, no-menu, guess=<text>.
 std::optional<Condition> parseCondition(const std::string& text) {
     const bool negated = text.rfind("no-", 0) == 0;
     const std::string what = negated ? text.substr(3) : text;
@@ -47,21 +47,12 @@ std::optional<Condition> parseCondition(const std::string& text) {
         const wchar_t* cls = what == "menu" ? kMenuClass : kDialogClass;
         return Condition([=] { return (findVisibleTopLevel(cls) != nullptr) != negated; });
     }
-    const std::string wanted = text.substr(text.find('=') + 1);
-    const auto lines = parseNumber(wanted);
-    if (text.rfind("guess=", 0) == 0) {
-        return Condition([wanted] {
-            const HWND main = findMainWindow();
-            const auto guess = main ? windowText(hostWindow(main, 1)) : std::nullopt;
-            return guess && toUtf8(*guess) == wanted;
-        });
-    }
-    if (text.rfind("store=", 0) != 0 || !lines)
+    if (text.rfind("guess=", 0) != 0)
         return std::nullopt;
-    return Condition([lines] {
+    return Condition([wanted = text.substr(6)] {
         const HWND main = findMainWindow();
-        const auto count = main ? listCount(GetDlgItem(main, kHistoryStoreId)) : std::nullopt;
-        return count && static_cast<unsigned long long>(*count) == *lines;
+        const auto guess = main ? windowText(hostWindow(main, 1)) : std::nullopt;
+        return guess && toUtf8(*guess) == wanted;
     });
 }
 
@@ -143,10 +134,8 @@ int runWait(const Arguments& args) {
     if (!condition || !timeoutMs)
         return kUsage;
     for (const ULONGLONG deadline = GetTickCount64() + *timeoutMs; !(*condition)(); Sleep(50)) {
-        if (GetTickCount64() >= deadline) {
-            printError("timed out waiting for " + args[0]);
+        if (GetTickCount64() >= deadline)
             return kTimedOut;
-        }
     }
     return kOk;
 }

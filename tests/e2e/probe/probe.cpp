@@ -10,12 +10,6 @@ namespace quor6::probe {
 
 namespace {
 
-void writeLine(std::FILE* stream, std::string_view line) {
-    std::fwrite(line.data(), 1, line.size(), stream);
-    std::fputc('\n', stream);
-    std::fflush(stream);
-}
-
 struct Command {
     std::string_view name;
     int (*run)(const Arguments&);
@@ -59,7 +53,8 @@ void printValue(std::string_view key, std::string_view value) {
     std::string line = std::string(key) + "=";
     for (const char c : value)
         line += c == '\\' ? "\\\\" : c == '\n' ? "\\n" : c == '\r' ? "\\r" : std::string(1, c);
-    writeLine(stdout, line);
+    std::fwrite(line.append("\n").data(), 1, line.size(), stdout);
+    std::fflush(stdout);
 }
 
 void printValue(std::string_view key, std::wstring_view value) {
@@ -70,16 +65,10 @@ void printValue(std::string_view key, long long value) {
     printValue(key, std::string_view(std::to_string(value)));
 }
 
-void printError(std::string_view message) {
-    writeLine(stderr, "probe: " + std::string(message));
-}
-
 }  // namespace quor6::probe
 
 int main(int argc, char** argv) {
-    // Binary mode: the C runtime would otherwise turn every LF into CR LF.
-    _setmode(_fileno(stdout), _O_BINARY);
-    _setmode(_fileno(stderr), _O_BINARY);
+    _setmode(_fileno(stdout), _O_BINARY);  // else the C runtime writes every LF as CR LF
     const std::string_view name = argc >= 2 ? argv[1] : "";
     for (const auto& command : quor6::probe::kCommands) {
         if (command.name == name)

@@ -40,7 +40,6 @@ std::string toUtf8(std::wstring_view text);
 void printValue(std::string_view key, std::string_view value);
 void printValue(std::string_view key, std::wstring_view value);
 void printValue(std::string_view key, long long value);
-void printError(std::string_view message);
 
 std::vector<HWND> topLevelWindows(const wchar_t* className);
 HWND findMainWindow();
@@ -49,7 +48,6 @@ HWND hostWindow(HWND main, int slot);
 DWORD processOf(HWND window);
 std::wstring className(HWND window);
 std::optional<std::wstring> windowText(HWND window);
-std::optional<long long> listCount(HWND list);
 std::optional<std::vector<std::wstring>> listLines(HWND list);
 std::vector<HWND> childWindows(HWND parent);
 std::string rectText(HWND window);

@@ -68,14 +68,9 @@ std::optional<std::wstring> windowText(HWND window) {
     return readText(window, WM_GETTEXT, static_cast<WPARAM>(length.value_or(0) + 1), length);
 }
 
-std::optional<long long> listCount(HWND list) {
-    const auto count = sendWithTimeout(list, LB_GETCOUNT, 0, 0);
-    return count && *count != LB_ERR ? std::optional<long long>(*count) : std::nullopt;
-}
-
 std::optional<std::vector<std::wstring>> listLines(HWND list) {
-    const auto count = listCount(list);
-    if (!count)
+    const auto count = sendWithTimeout(list, LB_GETCOUNT, 0, 0);
+    if (!count || *count == LB_ERR)
         return std::nullopt;
     std::vector<std::wstring> lines;
     for (WPARAM i = 0; i < static_cast<WPARAM>(*count); ++i) {
