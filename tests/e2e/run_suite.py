@@ -21,6 +21,9 @@ from harness.session import GameSession  # noqa: E402
 class LineResult(unittest.TextTestResult):
     """One line per test with its time; the tracebacks follow at the end."""
 
+    def getDescription(self, test):
+        return test.id()
+
     def startTest(self, test):
         super().startTest(test)
         self.started = time.monotonic()

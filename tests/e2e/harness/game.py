@@ -29,7 +29,7 @@ def score(guess: str, answer: str) -> Tuple[int, int]:
 
 
 def tray_of_guess(guess: str) -> Tuple[str, ...]:
-    return tuple(guess) + ("sphere",)
+    return (*guess, "sphere")
 
 
 def tray_of_score(strikes: int, balls: int) -> Tuple[str, ...]:
@@ -68,7 +68,6 @@ class GameCase(unittest.TestCase):
         self.player = self.session.player
 
     def start_game(self) -> TrayWindow:
-        """Launches the program and waits until its five icons show the start position."""
         self.program = self.session.launch()
         self.tray = self.session.find_tray()
         self.session.wait_tray(self.tray, START_TRAY)
@@ -79,9 +78,9 @@ class GameCase(unittest.TestCase):
         pixel for pixel: unscaled); the window is hidden, the guess 1234, no history."""
         self.session.tray.save_picture(self.tray, self.config.artifacts / f"tray-{dpi}dpi.png")
         self.assertEqual(self.tray.icon_size, dpi // 6)
-        state = self.session.state()
-        self.assertEqual([state.values.get(key) for key in (
-            "windows", "title", "visible", "guess", "store.count")],
+        values = self.session.state().values
+        self.assertEqual([values.get(key) for key in ("windows", "title", "visible", "guess",
+                                                      "store.count")],
                          ["1", MAIN_TITLE, "0", "1234", "0"])
 
     def assert_running(self) -> None:
@@ -121,12 +120,10 @@ class GameCase(unittest.TestCase):
         strikes, balls = score(guess, answer)
         self.judge()
         self.session.wait_tray(self.tray, tray_of_score(strikes, balls))
-        line = f"{count}回目 {guess} {strikes}S {balls}B "
-        self.assertEqual(self.history_store()[-1:], [line])
-        return line
+        self.assertEqual(self.history_store()[-1], f"{count}回目 {guess} {strikes}S {balls}B ")
+        return self.history_store()[-1]
 
     def message_box(self) -> dict:
-        """Waits for a message box and returns what the probe reads from it."""
         self.assertTrue(self.session.probe.wait("msgbox"), "no message box appeared")
         box = self.session.probe.run("msgbox")
         self.assertTrue(box.ok, box.errors)
@@ -142,8 +139,7 @@ class GameCase(unittest.TestCase):
         """Reads the answer box that is up, checks it and presses its OK button."""
         box = self.message_box()
         self.assertEqual((box["title"], box["buttons"], box["icon"]), (APP_TITLE, "1:OK", "0"))
-        self.assertRegex(box["text"], r"^[1-9]{4}$")
-        self.assertEqual(len(set(box["text"])), 4, f"the answer {box['text']} repeats a digit")
+        self.assertRegex(box["text"], r"^(?!.*(.).*\1)[1-9]{4}$", "four different digits")
         self.dismiss_message_box()
         return box["text"]
 
@@ -172,8 +168,7 @@ class GameCase(unittest.TestCase):
             int(shown)) and list_shown in (None, HISTORY_LIST in shown_ids(seen)),
                           f"the window to be {'shown' if shown else 'hidden'}")
 
-    def window_id(self) -> str:
-        """The window's X window, as it is shown on the screen."""
+    def window_id(self) -> str:  # the window's X window, once shown on the screen
         return wait_until(lambda: subprocess.run(
             ["xdotool", "search", "--onlyvisible", "--name", f"^{MAIN_TITLE}$"],
             env=self.session.env, capture_output=True, text=True).stdout.split(), bool,
@@ -182,8 +177,7 @@ class GameCase(unittest.TestCase):
     def click_control(self, control: int) -> None:
         self.player.click_at(*centre(rect_of(self.session.state(), control)))
 
-    def move_window_aside(self) -> Tuple[int, int, int, int]:
-        """Moves the window as a player drags it; returns where it is now."""
+    def move_window_aside(self) -> Tuple[int, int, int, int]:  # as a player drags it
         self.player.xdotool("windowmove", "--sync", self.window_id(), "40", "200")
         return wait_until(lambda: rect_of(self.session.state()), lambda rect: rect[0] < 100,
                           "the window to be moved aside")

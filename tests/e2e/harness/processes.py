@@ -62,25 +62,21 @@ def start_wineserver(wineserver: Path, env: dict, prefix: Path, log: IO[bytes],
 
 def stop(process: Optional[subprocess.Popen], timeout: float = 5.0) -> None:
     """Ends one process we started: SIGTERM, then SIGKILL if it does not go."""
-    if process is None or process.poll() is not None:
-        return
-    process.terminate()
-    try:
-        process.wait(timeout)
-    except subprocess.TimeoutExpired:
-        process.kill()
-        process.wait(timeout)
+    if process is not None and process.poll() is None:
+        process.terminate()
+        try:
+            process.wait(timeout)
+        except subprocess.TimeoutExpired:
+            process.kill()
 
 
 def pids_of_session(directory: Path) -> List[int]:
     """Linux processes whose environment marks them as the session's."""
     wanted, found = f"{SESSION_MARK}={directory}".encode(), []
-    for entry in Path("/proc").iterdir():
-        try:
-            if entry.name.isdigit() and wanted in (entry / "environ").read_bytes().split(b"\0"):
+    for entry in Path("/proc").glob("[0-9]*"):
+        with contextlib.suppress(OSError):  # ended meanwhile, or not ours to read
+            if wanted in (entry / "environ").read_bytes().split(b"\0"):
                 found.append(int(entry.name))
-        except OSError:
-            continue
     return found
 
 

@@ -169,7 +169,8 @@ class TrayReader:
     def save_picture(self, window: TrayWindow, path: Path) -> None:
         """The tray, three times enlarged, for a look and the README."""
         crop = f"{window.width}x{window.height}+{window.x}+{window.y}"
-        self.run(IMPORT, "-window", "root", "-crop", crop, "+repage", "-scale", "300%", str(path))
+        self.run(IMPORT, "-window", "root", "-crop", crop, "+repage", str(path))
+        self.run(CONVERT, str(path), "-scale", "300%", str(path))
 
     def save_screen(self, path: Path) -> None:
         path.parent.mkdir(parents=True, exist_ok=True)

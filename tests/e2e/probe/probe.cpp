@@ -53,7 +53,8 @@ void printValue(std::string_view key, std::string_view value) {
     std::string line = std::string(key) + "=";
     for (const char c : value)
         line += c == '\\' ? "\\\\" : c == '\n' ? "\\n" : c == '\r' ? "\\r" : std::string(1, c);
-    std::fwrite(line.append("\n").data(), 1, line.size(), stdout);
+    line += '\n';
+    std::fwrite(line.data(), 1, line.size(), stdout);
     std::fflush(stdout);
 }
 

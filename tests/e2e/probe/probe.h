@@ -1,7 +1,6 @@
 #pragma once
 // probe: a console program that runs beside quor6.exe in the same Wine prefix and reads or
-// prods its windows for the end-to-end tests. Every message to another process is sent with a
-// timeout, so that a hung program makes the probe fail instead of hanging the test run.
+// prods its windows for the end-to-end tests.
 #include <windows.h>
 
 #include <optional>
@@ -41,16 +40,9 @@ void printValue(std::string_view key, std::string_view value);
 void printValue(std::string_view key, std::wstring_view value);
 void printValue(std::string_view key, long long value);
 
-std::vector<HWND> topLevelWindows(const wchar_t* className);
 HWND findMainWindow();
 HWND findVisibleTopLevel(const wchar_t* className);
 HWND hostWindow(HWND main, int slot);
-DWORD processOf(HWND window);
-std::wstring className(HWND window);
-std::optional<std::wstring> windowText(HWND window);
-std::optional<std::vector<std::wstring>> listLines(HWND list);
-std::vector<HWND> childWindows(HWND parent);
-std::string rectText(HWND window);
 
 // Observation: print key=value lines. Wait polls a condition inside one probe process.
 int runState(const Arguments& args);
