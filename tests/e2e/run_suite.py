@@ -1,8 +1,6 @@
 #!/usr/bin/env python3
-"""Loads the end-to-end tests and runs them; tests/e2e/run sets the scene first. Ends with the
-summary line that scripts/test reads.
-
-Usage: run_suite.py [name filter]   (a substring of the test names to run, e.g. "quit")"""
+"""Runs the end-to-end tests whose names hold the filter given (all without one); started by
+tests/e2e/run, which sets the scene. Ends with the summary line that scripts/test reads."""
 
 import signal
 import sys
@@ -19,8 +17,6 @@ from harness.session import GameSession  # noqa: E402
 
 
 class LineResult(unittest.TextTestResult):
-    """One line per test with its time; the tracebacks follow at the end."""
-
     def getDescription(self, test):
         return test.id()
 
@@ -34,8 +30,7 @@ class LineResult(unittest.TextTestResult):
 
 
 def warm_up(config: Config) -> None:
-    """Plays the first start of a fresh machine once before the tests: it has been seen to
-    take Wine over 30 s (nothing on screen, even the probe waiting), later starts a few."""
+    """A fresh machine's first start has been seen to take Wine over 30 s, later ones a few."""
     session, started = GameSession(config, "warm-up"), time.monotonic()
     try:
         session.start()

@@ -23,7 +23,6 @@ TITLE_LABEL, VERSION_LABEL, CREDIT_LABEL, PICTURE = 4001, 4002, 4003, 4010
 
 
 def score(guess: str, answer: str) -> Tuple[int, int]:
-    """Strikes and balls of a guess without repeated digits."""
     strikes = sum(g == a for g, a in zip(guess, answer))
     return strikes, sum(g in answer for g in guess) - strikes
 
@@ -37,7 +36,6 @@ def tray_of_score(strikes: int, balls: int) -> Tuple[str, ...]:
 
 
 def rect_of(state, control: Optional[int] = None) -> Tuple[int, int, int, int]:
-    """A (left, top, right, bottom) rectangle of a probe's answer (or of its values)."""
     values = state.values if isinstance(state, ProbeResult) else state
     left, top, right, bottom = (int(n) for n in values[f"rect.{control}" if control else
                                                        "rect"].split(","))
@@ -55,6 +53,7 @@ def shown_ids(state: ProbeResult) -> List[int]:
 class GameCase(unittest.TestCase):
     trace_tray = False  # record Wine's systray trace (see assert_quit_cleanly)
     dpi: Optional[int] = None  # the screen's DPI in the test's prefix; None keeps its 96
+    wine = True  # False: a session of a display only
 
     @classmethod
     def setUpClass(cls):
@@ -63,7 +62,7 @@ class GameCase(unittest.TestCase):
     def setUp(self):
         self.session = GameSession(self.config, self.id(), self.trace_tray, self.dpi)
         self.addCleanup(self.session.close)
-        self.session.start()
+        self.session.start(self.wine)
         self.addCleanup(self.session.save_evidence, self.config.artifacts / self.id())
         self.player = self.session.player
 
@@ -87,8 +86,7 @@ class GameCase(unittest.TestCase):
         self.assertIsNone(self.program.poll(), "the program ended")
 
     def assert_quit_cleanly(self) -> None:
-        """The program ended after deleting its five icons itself and leaving no window.
-        Needs trace_tray: the deletions are read from Wine's systray trace."""
+        """Ended, its five icons deleted by itself (read from the trace: needs trace_tray)."""
         self.program.wait(DEFAULT_TIMEOUT)
         self.session.wait_tray_hidden()
         self.assertEqual(self.session.state().values.get("windows"), "0")
@@ -104,7 +102,6 @@ class GameCase(unittest.TestCase):
         self.player.click(self.tray, MENU_SLOT, LEFT)
 
     def step_to(self, wanted: str) -> None:
-        """Clicks the digit icons, the short way round, until the guess reads `wanted`."""
         guess = self.session.guess()
         for slot in range(4):
             while guess[slot] != wanted[slot]:
@@ -116,7 +113,6 @@ class GameCase(unittest.TestCase):
         self.session.wait_tray(self.tray, tray_of_guess(wanted))
 
     def judge_and_check(self, guess: str, answer: str, count: int) -> str:
-        """Judges the guess shown (not the answer): checks the verdict and the history line."""
         strikes, balls = score(guess, answer)
         self.judge()
         self.session.wait_tray(self.tray, tray_of_score(strikes, balls))
@@ -130,31 +126,25 @@ class GameCase(unittest.TestCase):
         return box.values
 
     def dismiss_message_box(self) -> None:
-        """Clicks the box's OK button, as a player would (the box does not always get the X
-        keyboard focus, so Enter is not reliable here)."""
+        """Clicks OK, as a player would (the box may not have the X focus that Enter needs)."""
         self.player.click_at(*centre(rect_of(self.message_box(), 1)))
         self.assertTrue(self.session.probe.wait("no-msgbox"), "the message box stayed open")
 
-    def read_answer_box(self) -> str:
-        """Reads the answer box that is up, checks it and presses its OK button."""
+    def read_answer(self, post: bool = True) -> str:
+        """The answer box; opened, unless a real right double-click did, by the shell's
+        callback posted: quicker than the real presses, which test_play plays."""
+        self.assertTrue(not post or self.session.probe.run("post", "5", hex(RIGHT_DOUBLE_CLICK)).ok)
         box = self.message_box()
         self.assertEqual((box["title"], box["buttons"], box["icon"]), (APP_TITLE, "1:OK", "0"))
         self.assertRegex(box["text"], r"^(?!.*(.).*\1)[1-9]{4}$", "four different digits")
         self.dismiss_message_box()
         return box["text"]
 
-    def read_answer(self) -> str:
-        """The answer, from the box of a posted right double-click callback: quicker than the
-        real presses, which test_play plays."""
-        self.assertTrue(self.session.probe.run("post", "5", hex(RIGHT_DOUBLE_CLICK)).ok)
-        return self.read_answer_box()
-
     def close_tray_menu(self) -> None:
         self.assertTrue(self.session.probe.run("menu-key", hex(ESCAPE)).ok)
         self.assertTrue(self.session.probe.wait("no-menu"), "Escape left the menu open")
 
     def choose(self, caption: str) -> None:
-        """Right-clicks the sphere and chooses an entry of the tray menu."""
         self.player.click(self.tray, MENU_SLOT, RIGHT)
         self.assertTrue(self.session.probe.wait("menu"), "the tray menu did not open")
         rows = self.session.tray.menu_rows(rect_of(self.session.probe.run("menu")))
@@ -163,7 +153,6 @@ class GameCase(unittest.TestCase):
         self.assertTrue(self.session.probe.wait("no-menu"), "the tray menu stayed open")
 
     def wait_window(self, shown: bool = True, list_shown: Optional[bool] = None) -> ProbeResult:
-        """Waits until the window is shown or hidden (and, if asked, its history list)."""
         return wait_until(self.session.state, lambda seen: seen.values.get("visible") == str(
             int(shown)) and list_shown in (None, HISTORY_LIST in shown_ids(seen)),
                           f"the window to be {'shown' if shown else 'hidden'}")

@@ -6,7 +6,6 @@ import select
 import shutil
 import signal
 import subprocess
-import time
 from pathlib import Path
 from typing import IO, List, Optional, Tuple
 
@@ -18,7 +17,6 @@ SESSION_MARK = "QUOR6_E2E_SESSION"
 
 
 def start_xvfb(log: IO[bytes], env: dict, timeout: float = 15.0) -> Tuple[subprocess.Popen, str]:
-    """Starts a private Xvfb on a display it picks itself; returns it and ":N"."""
     read_end, write_end = os.pipe()
     server = subprocess.Popen(
         ["Xvfb", "-displayfd", str(write_end), "-screen", "0", SCREEN, "-nolisten", "tcp"],
@@ -34,34 +32,7 @@ def start_xvfb(log: IO[bytes], env: dict, timeout: float = 15.0) -> Tuple[subpro
     return server, ":" + number.decode().strip()
 
 
-def server_socket(prefix: Path) -> Path:
-    """The socket of the prefix's wineserver. Debian's Wine names its server directory in the
-    prefix's "wineserver" file, written when the server starts; upstream uses /tmp/.wine-UID."""
-    info = prefix.stat()
-    name_file = prefix / "wineserver"
-    base = name_file.read_text().strip() if name_file.exists() else f".wine-{os.getuid()}"
-    return Path("/tmp") / base / f"server-{info.st_dev:x}-{info.st_ino:x}" / "socket"
-
-
-def start_wineserver(wineserver: Path, env: dict, prefix: Path, log: IO[bytes],
-                     timeout: float = 15.0) -> subprocess.Popen:
-    """Starts the prefix's own persistent server in the foreground, so that its PID is ours.
-    It must come before any other Wine command: a server that a Wine command starts by itself
-    quits seconds after its last client, and every next command pays a cold start."""
-    server = subprocess.Popen([str(wineserver), "-f", "-p"], env=env, stdout=log, stderr=log)
-    deadline = time.monotonic() + timeout
-    while True:
-        with contextlib.suppress(FileNotFoundError, PermissionError):
-            if server_socket(prefix).is_socket():
-                return server
-        if server.poll() is not None or time.monotonic() > deadline:
-            stop(server)
-            raise RuntimeError(f"wineserver did not come up for {prefix}")
-        time.sleep(0.05)
-
-
 def stop(process: Optional[subprocess.Popen], timeout: float = 5.0) -> None:
-    """Ends one process we started: SIGTERM, then SIGKILL if it does not go."""
     if process is not None and process.poll() is None:
         process.terminate()
         try:
@@ -71,7 +42,6 @@ def stop(process: Optional[subprocess.Popen], timeout: float = 5.0) -> None:
 
 
 def pids_of_session(directory: Path) -> List[int]:
-    """Linux processes whose environment marks them as the session's."""
     wanted, found = f"{SESSION_MARK}={directory}".encode(), []
     for entry in Path("/proc").glob("[0-9]*"):
         with contextlib.suppress(OSError):  # ended meanwhile, or not ours to read

@@ -1,6 +1,5 @@
-"""One session's world: its own Xvfb, its own copy of the prefix and its own wineserver, the
-program started in it, and what it shows. Everything started here is ended by PID in close(),
-also when the test failed."""
+"""One session's world: its own Xvfb, copy of the prefix and wineserver, and the program in it.
+Everything started here is ended by PID in close(), also when the test failed."""
 
 import os
 import re
@@ -30,16 +29,20 @@ class GameSession:
         self.config, self._name = config, name.rsplit(".", 1)[-1]
         self._trace_tray, self._dpi = trace_tray, dpi
         self.directory: Optional[Path] = None
-        self._server: Optional[subprocess.Popen] = None
+        self._server = False
         self._programs: List[subprocess.Popen] = []
 
-    def start(self) -> None:
+    def start(self, wine: bool = True) -> None:
+        """Without wine, only the display, for a test that makes its own Wine world."""
         self.config.scratch.mkdir(parents=True, exist_ok=True)
         self.directory = Path(tempfile.mkdtemp(prefix=self._name + ".", dir=self.config.scratch))
         self._log = open(self.directory / "processes.log", "wb")
         self.env = {key: value for key, value in os.environ.items() if key not in _WINE_VARIABLES}
         self.env[processes.SESSION_MARK] = str(self.directory)
-        self._xvfb, display = processes.start_xvfb(self._log, self.env)
+        self._xvfb, self.env["DISPLAY"] = processes.start_xvfb(self._log, self.env)
+        self.tray, self.player = TrayReader(self.env, self.config.icons), Player(self.env)
+        if not wine:
+            return
         self.prefix = self.directory / "prefix"
         subprocess.run(["cp", "-a", str(self.config.template), str(self.prefix)], check=True)
         (self.prefix / "wineserver").unlink(missing_ok=True)  # the template's server's name
@@ -50,23 +53,25 @@ class GameSession:
                 settings.write('\n[Control Panel\\\\Desktop]\n'
                                f'"LogPixels"=dword:{self._dpi:08x}\n')
         self.env.update({
-            "DISPLAY": display, "WINEPREFIX": str(self.prefix), "WINEARCH": self.config.flavour,
+            "WINEPREFIX": str(self.prefix), "WINEARCH": self.config.flavour,
             "WINELOADER": str(self.config.wine), "WINEDLLOVERRIDES": "mscoree,mshtml=",
             "WINEDEBUG": "-all,trace+systray" if self._trace_tray else "-all",
             "LOCPATH": str(self.config.locpath), "LANG": "ja_JP.UTF-8"})
-        self._server = processes.start_wineserver(self.config.wineserver, self.env,
-                                                  self.prefix, self._log)
+        # The prefix's own persistent server, before any other Wine command: a server that a
+        # Wine command starts by itself quits seconds after its last client, and every next
+        # command pays a cold start. Its first process returns once the server listens.
+        subprocess.run([str(self.config.wineserver), "-p"], env=self.env, stdout=self._log,
+                       stderr=self._log, check=True, timeout=60)
+        self._server = True
         self.probe = Probe(self.config.wine, self.config.probe, self.env)
-        self.tray, self.player = TrayReader(self.env, self.config.icons), Player(self.env)
 
     def close(self) -> None:
         if self.directory is None:
             return
-        if self._server is not None:
+        if self._server:
             # Ends every Windows process of the prefix (explorer's tray too), then the server.
             subprocess.run([str(self.config.wineserver), "-k"], env=self.env,
                            stdout=self._log, stderr=self._log, timeout=30)
-            processes.stop(self._server, timeout=10)
         for program in self._programs:
             processes.stop(program)
         processes.stop(self._xvfb)
@@ -75,11 +80,11 @@ class GameSession:
         shutil.rmtree(self.directory, ignore_errors=True)
         self.directory = None
 
-    def launch(self, *command: str, stdin=subprocess.DEVNULL, stdout=None) -> subprocess.Popen:
-        """Starts quor6.exe as a player would: no arguments, no virtual desktop; or, given a
-        command, another Windows program."""
-        program = subprocess.Popen([str(self.config.wine), *(command or [self.config.program])],
-                                   env=self.env, stdin=stdin, stdout=stdout or self._log,
+    def launch(self, *command: str, stdin=subprocess.DEVNULL, stdout=None,
+               wine: bool = True) -> subprocess.Popen:
+        """quor6.exe as a player starts it (no arguments, no virtual desktop), or the command."""
+        command = [str(self.config.wine)] * wine + list(command or [self.config.program])
+        program = subprocess.Popen(command, env=self.env, stdin=stdin, stdout=stdout or self._log,
                                    stderr=self._log)
         self._programs.append(program)
         return program
@@ -106,15 +111,13 @@ class GameSession:
                           "the Wine System Tray window to be shown", timeout)
 
     def wait_tray(self, tray: TrayWindow, symbols: Sequence[str]) -> TrayReading:
-        """Waits until the five slots show the symbols, and checks that no cell right of them
-        shows an icon (the standalone tray is wider than five icons)."""
+        """Waits until the five slots show the symbols and the cells right of them no icon."""
         wanted = tuple(symbols) + ("blank",) * (tray.cell_count - SLOTS)
         return wait_until(lambda: self.tray.read(tray, tray.cell_count),
                           lambda reading: reading.symbols == wanted,
                           "the tray to show " + " | ".join(symbols))
 
     def wait_tray_hidden(self) -> None:
-        """Wine hides its tray window once the last icon is gone."""
         wait_until(self.tray.find, lambda tray: tray is None or not tray.viewable,
                    "the tray window to be hidden (all icons removed)")
 
@@ -127,12 +130,11 @@ class GameSession:
         return len(_DELETE_REQUEST.findall(text)), [int(n, 16) for n in _ICON_HIDDEN.findall(text)]
 
     def save_evidence(self, directory: Path) -> None:
-        """The screen, the program's state and the session's log, for a look after a failure."""
         directory.mkdir(parents=True, exist_ok=True)
         self._log.flush()
         shutil.copy(self.directory / "processes.log", directory / "processes.log")
         # A probe as the first Wine process of a world would sit until its time-out.
-        state = self.state().values if self._programs else {}
+        state = self.state().values if self._server and self._programs else {}
         (directory / "state.txt").write_text("".join(f"{key}={value}\n" for key, value in
                                                      state.items()), encoding="utf-8")
         self.tray.save_screen(directory / "screen.png")

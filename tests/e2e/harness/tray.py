@@ -1,11 +1,8 @@
-"""Reads what the screen shows: Wine's standalone "Wine System Tray" window and which icon each
-of its cells shows, and the text rows of an open popup menu.
-
-Without a virtual desktop winex11 shows the tray as an undecorated X window with the icons
-left to right in the order they were added, in square cells as high as the window, each with
-a picture of the small-icon size centred in it: 16 x 16 in 20 px cells at 96 DPI, 24 x 24 in
-28 px cells at 144 DPI. The program hands the tray the frame drawn for that size, so a cell is
-taken for an icon only when it matches that frame pixel for pixel."""
+"""Reads the screen: the icons in Wine's standalone "Wine System Tray" window, and the rows of
+an open popup menu. That window shows the icons left to right in the order they were added,
+each centred in a square cell as high as the window at the small-icon size (16 px at 96 DPI,
+24 at 144). The program hands the tray the frame drawn for that size, so a cell is taken for
+an icon only when it matches that frame pixel for pixel."""
 
 import re
 import subprocess
@@ -34,8 +31,7 @@ SYMBOLS = {**{f"num{d}": str(d) for d in range(10)}, "s": "S", "b": "B", "o": "O
 
 
 def parse_icon_frames(text: str, origin: str = "map") -> Dict[int, Picture]:
-    """Every square frame of a pixel map by its size; a frame's first row sets its size, and
-    lines that start with ';' and blank lines are skipped."""
+    """A pixel map's square frames by size (as tools/pixmap reads them: ';' starts a comment)."""
     rows = [row for row in text.replace("\r", "").split("\n") if row and row[0] != ";"]
     frames: Dict[int, Picture] = {}
     while rows:
@@ -51,7 +47,6 @@ def parse_icon_frames(text: str, origin: str = "map") -> Dict[int, Picture]:
 
 
 def load_references(directory: Path, size: int) -> Dict[str, Picture]:
-    """Every icon's frame of the given size by its symbol: what the tray shows, unscaled."""
     maps = {symbol: parse_icon_frames((directory / f"{name}.txt").read_text("utf-8"), name)
             for name, symbol in SYMBOLS.items()}
     return {symbol: frames[size] for symbol, frames in maps.items() if size in frames}
@@ -79,10 +74,6 @@ class TrayReading:
     symbols: Tuple[Optional[str], ...]  # None: the cell matched no icon
     nearest: Tuple[str, ...] = ()  # for a failure message: the icon nearest to each cell
 
-    def __str__(self) -> str:
-        return " | ".join(symbol or f"unknown (nearest {near})"
-                          for symbol, near in zip(self.symbols, self.nearest))
-
 
 class TrayReader:
     def __init__(self, env: dict, icons: Path):
@@ -100,7 +91,6 @@ class TrayReader:
                               timeout=30).stdout
 
     def find(self) -> Optional[TrayWindow]:
-        """The tray window, or None while Wine has not made it yet."""
         try:
             ids = self.run("xdotool", "search", "--name", f"^{TRAY_TITLE}$").split()
         except subprocess.CalledProcessError:
@@ -115,7 +105,6 @@ class TrayReader:
                           number("Height"), fields.get("Map State", "").strip() == "IsViewable")
 
     def capture(self, left: int, top: int, right: int, bottom: int) -> Tuple[int, int, bytes]:
-        """A rectangle of the screen as (width, height, RGB bytes)."""
         crop = f"{right - left}x{bottom - top}+{left}+{top}"
         return parse_ppm(self.run(IMPORT, "-window", "root", "-crop", crop, "+repage", "-depth",
                                   "8", "ppm:-"))
@@ -125,7 +114,6 @@ class TrayReader:
         return [tuple(data[i:i + 3]) for i in range(0, width * height * 3, 3)]
 
     def read(self, tray: TrayWindow, cells_wanted: int = SLOTS) -> TrayReading:
-        """Classifies the first cells_wanted cells, slot 1 leftmost."""
         return self.read_picture(tray, *self.capture(tray.x, tray.y, tray.x + tray.width,
                                                      tray.y + tray.height), cells_wanted)
 
@@ -148,7 +136,6 @@ class TrayReader:
 
     @staticmethod
     def classify(cell, references: Dict[str, Picture]) -> Tuple[str, int]:
-        """The icon the cell differs least from, and in how many pixels."""
         return min(((symbol, sum(a != b for a, b in zip(cell, reference)))
                     for symbol, reference in references.items()),
                    key=lambda match: match[1], default=("nothing", len(cell)))
@@ -167,7 +154,6 @@ class TrayReader:
                 for first, last in zip(starts, ends)]
 
     def save_picture(self, window: TrayWindow, path: Path) -> None:
-        """The tray, three times enlarged, for a look and the README."""
         crop = f"{window.width}x{window.height}+{window.x}+{window.y}"
         self.run(IMPORT, "-window", "root", "-crop", crop, "+repage", str(path))
         self.run(CONVERT, str(path), "-scale", "300%", str(path))
@@ -178,7 +164,6 @@ class TrayReader:
 
 
 def parse_ppm(data: bytes) -> Tuple[int, int, bytes]:
-    """(width, height, pixels) of a binary 8-bit PPM as ImageMagick writes it (no comments)."""
     header = re.match(rb"P6\s+(\d+)\s+(\d+)\s+255\s", data)
     if not header:
         raise ValueError(f"not an 8-bit binary PPM: {data[:20]!r}")

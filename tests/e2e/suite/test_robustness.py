@@ -46,6 +46,8 @@ class RobustnessTest(GameCase):
                 self.assertTrue(self.session.probe.run("delete-icons").ok)
                 self.session.wait_tray_hidden()
             self.assertTrue(self.session.probe.run("broadcast-taskbar-created").ok)
+            # Handled once the state request, queued behind it, is answered.
+            self.assertEqual(self.session.guess(), "1235")
             tray = self.tray = self.session.find_tray()
             self.session.wait_tray(tray, tray_of_guess("1235"))
         self.player.click(tray, 4, LEFT)

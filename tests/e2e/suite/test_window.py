@@ -1,6 +1,5 @@
-"""The window the tray menu shows, used as a player would: the version box and the history
-window over it, their keys and buttons, the window coming back when minimized, the answer box
-that holds it, and its close box."""
+"""The window as a player uses it: the version box and the history window over it, their keys
+and buttons, coming back when minimized, held by the answer box, and its close box."""
 
 import re
 from pathlib import Path
@@ -70,13 +69,10 @@ class WindowTest(GameCase):
             wait_until(self.session.state, lambda seen: seen.values.get("minimized") == "1",
                        "the window to be minimized")
             self.choose(caption)
-            state = wait_until(self.session.state,
-                               lambda seen: seen.values.get("minimized") == "0",
-                               f"{caption}: the window to come back")
-            self.wait_centred()
-            self.assertEqual([state.values["visible"], state.values["foreground"],
+            state = self.wait_centred()  # a minimized window's place is far off the screen
+            self.assertEqual([state.values["minimized"], state.values["foreground"],
                               HISTORY_LIST in shown_ids(state)],
-                             ["1", "1", caption == "履歴の表示"], caption)
+                             ["0", "1", caption == "履歴の表示"], caption)
 
         # The answer box holds the whole program: a click on the window's OK does nothing.
         self.assertTrue(self.session.probe.run("post", "5", hex(RIGHT_DOUBLE_CLICK)).ok)
