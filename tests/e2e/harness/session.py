@@ -90,8 +90,7 @@ class GameSession:
         return program
 
     def run_wine(self, *command: str) -> None:
-        """Runs a Windows program to its end. No pipes: the prefix's services, started by a
-        first Wine command, would hold them open."""
+        """To its end. No pipes: the prefix's services, started by it, would hold them open."""
         subprocess.run([str(self.config.wine), *command], env=self.env, check=True, timeout=60,
                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
 
@@ -106,7 +105,6 @@ class GameSession:
             raise AssertionError(f"the guess never became {wanted}; it is {self.guess()!r}")
 
     def find_tray(self, timeout: float = 4 * DEFAULT_TIMEOUT) -> TrayWindow:
-        # Wine's explorer starts with the program: seconds, but far more on a fresh machine.
         return wait_until(self.tray.find, lambda tray: tray is not None and tray.viewable,
                           "the Wine System Tray window to be shown", timeout)
 
@@ -122,9 +120,8 @@ class GameSession:
                    "the tray window to be hidden (all icons removed)")
 
     def tray_deletions(self) -> Tuple[int, List[int]]:
-        """With trace_tray: how many delete requests the program made, and the uIDs of the icons
-        the tray then took away, in order. Wine also drops the icons of a destroyed window, so
-        the tray alone cannot show that the program deleted them."""
+        """With trace_tray: the program's delete requests, and the uIDs the tray took away in
+        order (Wine also drops a destroyed window's icons: the tray alone cannot tell)."""
         self._log.flush()
         text = (self.directory / "processes.log").read_text(errors="replace")
         return len(_DELETE_REQUEST.findall(text)), [int(n, 16) for n in _ICON_HIDDEN.findall(text)]

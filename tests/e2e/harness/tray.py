@@ -12,7 +12,6 @@ from typing import Dict, List, Optional, Tuple
 
 TRAY_TITLE = "Wine System Tray"
 SLOTS = 5
-FRAME_SIZES = (32, 24, 20, 16)  # the frames of an icon's pixel map, the design frame first
 ICON_BORDER = 2  # Wine's tray leaves this margin around the picture in each cell
 IMPORT = "/usr/bin/import"  # explicit paths: a different "convert" may come first on PATH
 CONVERT = "/usr/bin/convert"
@@ -30,24 +29,20 @@ SYMBOLS = {**{f"num{d}": str(d) for d in range(10)}, "s": "S", "b": "B", "o": "O
            "n": "N", "g": "G", "sp": "blank", "sw": "sphere"}
 
 
-def parse_icon_frames(text: str, origin: str = "map") -> Dict[int, Picture]:
-    """A pixel map's square frames by size (as tools/pixmap reads them: ';' starts a comment)."""
+def parse_icon_frames(text: str) -> Dict[int, Picture]:
+    """A pixel map's square frames by size (as tools/pixmap reads them: ';' starts a comment;
+    a malformed map is the icon compiler's to refuse)."""
     rows = [row for row in text.replace("\r", "").split("\n") if row and row[0] != ";"]
     frames: Dict[int, Picture] = {}
     while rows:
         size = len(rows[0])
-        if size not in FRAME_SIZES or size in frames or len(rows) < size or any(
-                len(row) != size or set(row) - set(_PALETTE) for row in rows[:size]):
-            raise ValueError(f"{origin}: no {size} x {size} frame of palette characters here")
         frames[size] = tuple(_PALETTE[c] for row in rows[:size] for c in row)
         rows = rows[size:]
-    if FRAME_SIZES[0] not in frames:
-        raise ValueError(f"{origin}: no 32 x 32 frame")
     return frames
 
 
 def load_references(directory: Path, size: int) -> Dict[str, Picture]:
-    maps = {symbol: parse_icon_frames((directory / f"{name}.txt").read_text("utf-8"), name)
+    maps = {symbol: parse_icon_frames((directory / f"{name}.txt").read_text("utf-8"))
             for name, symbol in SYMBOLS.items()}
     return {symbol: frames[size] for symbol, frames in maps.items() if size in frames}
 
@@ -141,9 +136,8 @@ class TrayReader:
                    key=lambda match: match[1], default=("nothing", len(cell)))
 
     def menu_rows(self, rect: Tuple[int, int, int, int], edge: int = 3) -> List[Tuple[int, int]]:
-        """(x, y) screen points at the middle of each text row of an open popup menu, top to
-        bottom. Wine cannot read a menu's items from another process, so the rows are found
-        in the picture: bands of dark (text) pixels; separators are grey and form none."""
+        """The middle of each text row of an open popup menu: Wine cannot read its items from
+        another process, so the rows are bands of dark pixels (separators are grey)."""
         width = rect[2] - rect[0]
         pixels = self.pixels(rect)
         dark = [any(pixels[y * width + x][0] < 100 for x in range(edge, width - edge))
@@ -152,11 +146,6 @@ class TrayReader:
         ends = [y for y in range(len(dark)) if not dark[y] and y > 0 and dark[y - 1]]
         return [((rect[0] + rect[2]) // 2, rect[1] + edge + (first + last - 1) // 2)
                 for first, last in zip(starts, ends)]
-
-    def save_picture(self, window: TrayWindow, path: Path) -> None:
-        crop = f"{window.width}x{window.height}+{window.x}+{window.y}"
-        self.run(IMPORT, "-window", "root", "-crop", crop, "+repage", str(path))
-        self.run(CONVERT, str(path), "-scale", "300%", str(path))
 
     def save_screen(self, path: Path) -> None:
         path.parent.mkdir(parents=True, exist_ok=True)

@@ -44,8 +44,7 @@ int runPost(const Arguments& args) {
     return main ? postCallback(main, args) : kNotFound;
 }
 
-// syscommand minimize|close: what the caption's boxes send. Xvfb runs no window manager to
-// draw them, and an undecorated Wine (which draws them itself) would also frame the tray.
+// What the caption's boxes send: no window manager draws them (Wine itself would frame the tray).
 int runSysCommand(const Arguments& args) {
     const HWND main = findMainWindow();
     const std::string box = args.size() == 1 ? args[0] : "";

@@ -54,20 +54,6 @@ std::optional<std::wstring> windowText(HWND window) {
     return readText(window, WM_GETTEXT, static_cast<WPARAM>(length.value_or(0) + 1), length);
 }
 
-std::optional<std::vector<std::wstring>> listLines(HWND list) {
-    const auto count = sendWithTimeout(list, LB_GETCOUNT, 0, 0);
-    if (!count || *count == LB_ERR)
-        return std::nullopt;
-    std::vector<std::wstring> lines;
-    for (WPARAM i = 0; i < static_cast<WPARAM>(*count); ++i) {
-        auto line = readText(list, LB_GETTEXT, i, sendWithTimeout(list, LB_GETTEXTLEN, i, 0));
-        if (!line)
-            return std::nullopt;
-        lines.push_back(std::move(*line));
-    }
-    return lines;
-}
-
 std::vector<HWND> childWindows(HWND parent) {
     std::vector<HWND> children;
     for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
@@ -86,13 +72,18 @@ bool hasStyle(HWND window, LONG_PTR style) {
     return (GetWindowLongPtrW(window, GWL_STYLE) & style) == style;
 }
 
+// A list box's lines as prefix.count and prefix.0, prefix.1, ...
 bool printLines(const std::string& prefix, HWND list) {
-    const auto lines = listLines(list);
-    if (!lines)
+    const auto count = sendWithTimeout(list, LB_GETCOUNT, 0, 0);
+    if (!count || *count == LB_ERR)
         return false;
-    printValue(prefix + ".count", static_cast<long long>(lines->size()));
-    for (std::size_t i = 0; i < lines->size(); ++i)
-        printValue(prefix + "." + std::to_string(i), (*lines)[i]);
+    printValue(prefix + ".count", static_cast<long long>(*count));
+    for (WPARAM i = 0; i < static_cast<WPARAM>(*count); ++i) {
+        const auto line = readText(list, LB_GETTEXT, i, sendWithTimeout(list, LB_GETTEXTLEN, i, 0));
+        if (!line)
+            return false;
+        printValue(prefix + "." + std::to_string(i), *line);
+    }
     return true;
 }
 

@@ -5,17 +5,12 @@
 #include <io.h>
 
 #include <cstdio>
+#include <utility>
 
 namespace quor6::probe {
 
-namespace {
-
-struct Command {
-    std::string_view name;
-    int (*run)(const Arguments&);
-};
-
-constexpr Command kCommands[] = {
+// The commands by name; a const table, so internal to this file.
+const std::pair<std::string_view, int (*)(const Arguments&)> kCommands[] = {
     {"state", runState},
     {"msgbox", runMsgbox},
     {"menu", runMenu},
@@ -23,12 +18,10 @@ constexpr Command kCommands[] = {
     {"post", runPost},              // post <slot> <message> [wparam] | post -
     {"syscommand", runSysCommand},  // syscommand minimize|close
     {"msgbox-ok", runMsgboxOk},
-    {"menu-key", runMenuKey},  // menu-key <virtual key>...
+    {"menu-key", runMenuKey},  // menu-key <virtual key>
     {"broadcast-taskbar-created", runBroadcastTaskbarCreated},
     {"delete-icons", runDeleteIcons},
 };
-
-}  // namespace
 
 std::optional<unsigned long long> parseNumber(const std::string& text) {
     std::size_t used = 0;
@@ -71,9 +64,9 @@ void printValue(std::string_view key, long long value) {
 int main(int argc, char** argv) {
     _setmode(_fileno(stdout), _O_BINARY);  // else the C runtime writes every LF as CR LF
     const std::string_view name = argc >= 2 ? argv[1] : "";
-    for (const auto& command : quor6::probe::kCommands) {
-        if (command.name == name)
-            return command.run(quor6::probe::Arguments(argv + 2, argv + argc));
+    for (const auto& [command, run] : quor6::probe::kCommands) {
+        if (command == name)
+            return run(quor6::probe::Arguments(argv + 2, argv + argc));
     }
     std::fputs("usage: probe <command> [arguments]; see probe.cpp\n", stderr);
     return quor6::probe::kUsage;

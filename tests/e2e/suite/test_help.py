@@ -22,10 +22,6 @@ HELP_FAILED_TEXT = ("ヘルプを開けませんでした。ヘルプ ビュー�
                     "ゲームはそのまま続けられます。")
 
 
-def windows_path(path: Path) -> str:  # as Wine's drive Z: shows it to Windows programs
-    return "Z:" + str(path).replace("/", "\\")
-
-
 class HelpTest(GameCase):
     @classmethod
     def setUpClass(cls):
@@ -57,15 +53,13 @@ class HelpTest(GameCase):
         self.assertIn('<html lang="ja">', files["quor6.html"].decode("utf-8"))
 
     def help_viewers(self):
-        """The winhlp32.exe files of the session's prefix (Windows and system directories)."""
         windows = self.session.prefix / "drive_c" / "windows"
         return [viewer for folder in (windows, windows / "system32", windows / "syswow64")
                 if folder.is_dir() for viewer in folder.iterdir()
                 if viewer.name.lower() == "winhlp32.exe"]
 
     def command_lines(self):
-        """The session's processes' command lines; Wine shows a Windows program's there, split
-        as the C runtime would (at blanks, except inside quotation marks)."""
+        """As Wine shows a Windows program's: split as the C runtime would (at blanks)."""
         paths = [Path(f"/proc/{pid}/cmdline") for pid in processes.pids_of_session(
             self.session.directory)]
         return [[part for part in path.read_text().split("\0") if part] for path in paths
@@ -74,11 +68,10 @@ class HelpTest(GameCase):
     def set_registry(self, text: str) -> None:
         script = self.session.directory / "settings.reg"
         script.write_text("REGEDIT4\n\n" + text, encoding="ascii")
-        self.session.run_wine("regedit", "/S", windows_path(script))
+        self.session.run_wine("regedit", "/S", "Z:" + str(script).replace("/", "\\"))
 
     def choose_help(self):
         self.start_game()
-        self.assertIn(" ", str(self.config.program))
         self.player.click(self.tray, 4, LEFT)
         self.session.wait_guess("1235")
         self.choose("Helpの表示")
@@ -98,7 +91,7 @@ class HelpTest(GameCase):
             ["xdotool", "search", "--onlyvisible", "--name", "^quor6 ヘルプ"], env=self.session.env,
             capture_output=True).stdout.split(), bool, 'a window "quor6 ヘルプ..."')
         # "Winhlp32.exe <folder>\quor6.hlp" without quotes: Wine splits it at every blank.
-        help_file = windows_path(self.config.program.parent) + "\\quor6.hlp"
+        help_file = "Z:" + str(self.config.program.parent / "quor6.hlp").replace("/", "\\")
         self.assertIn(["Winhlp32.exe"] + help_file.split(" "), self.command_lines())
         # The viewer opens over the tray; the player moves it aside to go on playing.
         self.player.xdotool("windowmove", "--sync", viewer[0].decode(), "500", "400")

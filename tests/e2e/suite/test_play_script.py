@@ -1,6 +1,5 @@
-"""./scripts/play's own launch (its prefix made from nothing in a scratch data directory) on a
-display where a desktop's XEmbed tray (trayer) runs: the player sees 1 2 3 4 and the sphere
-left to right, presses an icon, and quits from the tray menu."""
+"""./scripts/play's own launch (its own new prefix) beside a desktop's XEmbed tray (trayer): the
+player sees 1 2 3 4 and the sphere left to right, presses an icon, and quits from the menu."""
 
 import subprocess
 from pathlib import Path
@@ -27,8 +26,7 @@ class PlayScriptTest(GameCase):
         self.assertIsNone(trayer.poll(), "trayer ended")
 
     def read_icons(self, play: subprocess.Popen):
-        """The icons of Wine's tray window. Docked into trayer's panel instead, they would be
-        drawn on the panel in another order (sphere 4 3 2 1), and never read as the start."""
+        """Wine's tray window: docked in trayer's panel, they would read sphere 4 3 2 1."""
         self.assertIsNone(play.poll(), "./scripts/play ended")
         tray = self.session.tray.find()
         return self.session.tray.read(tray).symbols if tray and tray.viewable else ()
