@@ -45,9 +45,9 @@ class WindowTest(GameCase):
         self.assert_version_box()
         self.wait_centred()
         # Escape does nothing; Tab takes the focus from 終了 to OK, so Enter then hides.
-        for key in ("Escape", "Tab", "Return"):
+        for key, up in (("Escape", "1"), ("Tab", "1"), ("Return", "0")):
             self.player.press_key(self.window_id(), key)
-        self.wait_window(shown=False)
+            self.assertEqual(wait_stable(lambda: self.session.state().values["visible"], key), up)
         self.assert_running()
 
         self.choose("Version情報")
