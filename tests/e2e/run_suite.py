@@ -1,7 +1,6 @@
 #!/usr/bin/env python3
-"""Loads the end-to-end tests of suite/ and runs them; tests/e2e/run sets the scene first.
-
-Usage: run_suite.py [name filter]   (a substring of the test names to run, e.g. "quit")"""
+"""Runs the end-to-end tests whose names hold the filter given (all without one); started by
+tests/e2e/run, which sets the scene. Ends with the summary line that scripts/test reads."""
 
 import signal
 import sys
@@ -10,53 +9,64 @@ import unittest
 from pathlib import Path
 
 HERE = Path(__file__).resolve().parent
-SUITE = HERE / "suite"
-HARNESS_TESTS = HERE / "harness_tests"  # the harness's own checks, run first: no Wine needed
-sys.path[:0] = [str(HERE), str(SUITE)]
+sys.path.insert(0, str(HERE))
 
-from harness import processes, runner  # noqa: E402  (needs the path above)
+from harness import processes  # noqa: E402  (needs the path above)
 from harness.config import Config  # noqa: E402
 from harness.session import GameSession  # noqa: E402
 
 
+class LineResult(unittest.TextTestResult):
+    def getDescription(self, test):
+        return test.id()
+
+    def startTest(self, test):
+        super().startTest(test)
+        self.started = time.monotonic()
+
+    def addSuccess(self, test):
+        unittest.TestResult.addSuccess(self, test)
+        self.stream.writeln(f"ok ({time.monotonic() - self.started:.1f} s)")
+
+
 def warm_up(config: Config) -> None:
-    """Plays the first start of a fresh machine once before the tests: it has been seen to
-    take Wine over 30 s (nothing on screen, even the probe waiting), later starts a few."""
-    session = GameSession(config, "e2e.warm-up")
-    started = time.monotonic()
+    """A fresh machine's first start has been seen to take Wine over 30 s, later ones a few."""
+    session, started = GameSession(config, "warm-up"), time.monotonic()
     try:
         session.start()
         session.launch()
         session.find_tray(timeout=240)
-        print(f"e2e: warm-up: Wine showed the tray after {time.monotonic() - started:.1f} s",
-              flush=True)
+        print(f"e2e: warm-up: Wine showed the tray after {time.monotonic() - started:.1f} s")
     except Exception as error:  # the tests that follow report what is wrong
-        print(f"e2e: warm-up did not finish: {error}", flush=True)
+        print(f"e2e: warm-up did not finish: {error}")
     finally:
         session.close()
-
-
-def interrupt(signal_number, frame):
-    raise KeyboardInterrupt(f"signal {signal_number}")
 
 
 def main(argv) -> int:
     config = Config.from_environment()
     processes.clear_leftovers(config.scratch)
-    suite = unittest.TestSuite()
-    for directory in (HARNESS_TESTS, SUITE):
-        loader = unittest.TestLoader()
-        if len(argv) > 1:
-            loader.testNamePatterns = [f"*{argv[1]}*"]
-        suite.addTests(loader.discover(str(directory), pattern="test_*.py",
-                                       top_level_dir=str(directory)))
-    # A test's own cleanup does not run when the run is interrupted; this does.
-    signal.signal(signal.SIGTERM, interrupt)
+    loader = unittest.TestLoader()
+    if len(argv) > 1:
+        loader.testNamePatterns = [f"*{argv[1]}*"]
+    # The harness's own checks first: they need no Wine.
+    suite = unittest.TestSuite(loader.discover(str(folder), top_level_dir=str(folder))
+                               for folder in (HERE / "harness_tests", HERE / "suite"))
+    # Ended, the run stops as on Ctrl-C: the test's cleanup runs.
+    signal.signal(signal.SIGTERM, signal.default_int_handler)
+    runner = unittest.TextTestRunner(stream=sys.stdout, verbosity=2, resultclass=LineResult)
     try:
         warm_up(config)
-        return 0 if runner.run(suite) else 1
+        result = runner.run(suite)
+        failed = len(result.failures) + len(result.errors)
+        passed = result.testsRun - failed - len(result.skipped)
+    except KeyboardInterrupt:
+        print("e2e: interrupted")
+        passed, failed = 0, 1
     finally:
         processes.clear_leftovers(config.scratch)
+    print(f"e2e: {passed} passed, {failed} failed", flush=True)
+    return 0 if failed == 0 and passed > 0 else 1
 
 
 if __name__ == "__main__":

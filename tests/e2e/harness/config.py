@@ -11,31 +11,18 @@ class Config:
     flavour: str  # "win32" or "win64": which Wine runs the program here
     wine: Path  # the Wine loader of that flavour
     wineserver: Path
-    template: Path  # a ready prefix; every test runs on its own copy
+    template: Path  # a ready prefix; every session runs on its own copy
     locpath: Path  # holds the ja_JP.UTF-8 locale made with localedef
     program: Path  # quor6.exe
     probe: Path  # probe.exe of the same build
     icons: Path  # the pixel maps the program's icons are made from
-    scratch: Path  # per-test prefixes and displays live below this
+    scratch: Path  # per-session prefixes and displays live below this
     artifacts: Path  # screenshots and logs of failed tests, and the README pictures
 
     @staticmethod
     def from_environment() -> "Config":
-        def path(name: str) -> Path:
-            value = os.environ.get("QUOR6_E2E_" + name)
-            if not value:
-                raise RuntimeError(f"QUOR6_E2E_{name} is not set: start the suite with tests/e2e/run")
-            return Path(value)
-
-        return Config(
-            flavour=os.environ.get("QUOR6_E2E_FLAVOUR", "win64"),
-            wine=path("WINE"),
-            wineserver=path("WINESERVER"),
-            template=path("TEMPLATE"),
-            locpath=path("LOCPATH"),
-            program=path("PROGRAM"),
-            probe=path("PROBE"),
-            icons=path("ICONS"),
-            scratch=path("SCRATCH"),
-            artifacts=path("ARTIFACTS"),
-        )
+        names = [name.upper() for name in Config.__dataclass_fields__][1:]
+        if missing := [name for name in names if not os.environ.get("QUOR6_E2E_" + name)]:
+            raise RuntimeError(f"QUOR6_E2E_{missing[0]} is not set: start with tests/e2e/run")
+        return Config(os.environ.get("QUOR6_E2E_FLAVOUR", "win64"),
+                      *(Path(os.environ["QUOR6_E2E_" + name]) for name in names))

@@ -1,14 +1,12 @@
-"""A player's hand: real X pointer presses on the tray icons, through xdotool."""
+"""A player's hand: real X pointer and key presses, through xdotool."""
 
 import subprocess
 import time
 from contextlib import contextmanager
-from typing import Iterator
 
 from .tray import TrayWindow
 
 LEFT, RIGHT = 1, 3
-
 # Two presses on one spot closer together than the double-click time (500 ms) reach the
 # program as a double-click; a player's separate clicks are further apart than that.
 PRESS_SPACING = 0.6
@@ -17,52 +15,44 @@ CLICK_LENGTH = 0.1  # how long a quick click keeps the button down
 
 class Player:
     def __init__(self, env: dict):
-        self._env = env
-        self._last_press = 0.0
+        self._env, self._last_press = env, 0.0
 
-    def _xdotool(self, *args: str) -> None:
+    def xdotool(self, *args: str) -> None:
         subprocess.run(["xdotool", *args], env=self._env, check=True, timeout=30,
                        capture_output=True)
 
-    def _space_from_last_press(self) -> None:
-        wait = self._last_press + PRESS_SPACING - time.monotonic()
-        if wait > 0:
-            time.sleep(wait)
+    def move_to(self, x: int, y: int) -> None:
+        self.xdotool("mousemove", str(x), str(y))
 
     def point_at(self, tray: TrayWindow, slot: int) -> None:
-        x, y = tray.slot_centre(slot)
-        self._xdotool("mousemove", str(x), str(y))
+        self.move_to(*tray.slot_centre(slot))
 
-    def move_to(self, x: int, y: int) -> None:
-        self._xdotool("mousemove", str(x), str(y))
+    def _press(self, x: int, y: int, *actions: str) -> None:
+        time.sleep(max(0.0, self._last_press + PRESS_SPACING - time.monotonic()))
+        self.xdotool("mousemove", str(x), str(y), *actions)
+        self._last_press = time.monotonic()
 
     @contextmanager
-    def holding(self, tray: TrayWindow, slot: int, button: int) -> Iterator[None]:
-        """Keeps the button down on the slot's icon for the body of the with-block."""
-        self._space_from_last_press()
-        x, y = tray.slot_centre(slot)
-        self._xdotool("mousemove", str(x), str(y), "mousedown", str(button))
-        self._last_press = time.monotonic()
+    def holding(self, tray: TrayWindow, slot: int, button: int):
+        self._press(*tray.slot_centre(slot), "mousedown", str(button))
         try:
             yield
         finally:
-            self._xdotool("mouseup", str(button))
+            self.xdotool("mouseup", str(button))
+
+    def click_at(self, x: int, y: int, button: int = LEFT) -> None:
+        self._press(x, y, "mousedown", str(button))
+        time.sleep(CLICK_LENGTH)
+        self.xdotool("mouseup", str(button))
 
     def click(self, tray: TrayWindow, slot: int, button: int) -> None:
-        with self.holding(tray, slot, button):
-            time.sleep(CLICK_LENGTH)
+        self.click_at(*tray.slot_centre(slot), button)
 
     def double_click(self, tray: TrayWindow, slot: int, button: int, gap_ms: int) -> None:
         """Two quick clicks on the slot's icon, `gap_ms` apart, timed by xdotool itself."""
-        self._space_from_last_press()
-        x, y = tray.slot_centre(slot)
-        self._xdotool("mousemove", str(x), str(y), "click", "--repeat", "2", "--delay",
-                      str(gap_ms), str(button))
-        self._last_press = time.monotonic()
+        self._press(*tray.slot_centre(slot), "click", "--repeat", "2", "--delay", str(gap_ms),
+                    str(button))
 
-    def click_at(self, x: int, y: int, button: int = LEFT) -> None:
-        self._space_from_last_press()
-        self._xdotool("mousemove", str(x), str(y), "mousedown", str(button))
-        self._last_press = time.monotonic()
-        time.sleep(CLICK_LENGTH)
-        self._xdotool("mouseup", str(button))
+    def press_key(self, window_id: str, key: str) -> None:
+        self.xdotool("windowfocus", "--sync", window_id)
+        self.xdotool("key", key)

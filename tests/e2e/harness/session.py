@@ -1,5 +1,4 @@
-"""One test's world: its own Xvfb, its own copy of the prefix and its own wineserver.
-
+"""One session's world: its own Xvfb, copy of the prefix and wineserver, and the program in it.
 Everything started here is ended by PID in close(), also when the test failed."""
 
 import os
@@ -8,20 +7,18 @@ import shutil
 import subprocess
 import tempfile
 from pathlib import Path
-from typing import List, Optional, Sequence
+from typing import List, Optional, Sequence, Tuple
 
 from . import processes
 from .config import Config
-from .pixmaps import FRAME_SIZES, load_tray_references
 from .player import Player
 from .polling import DEFAULT_TIMEOUT, wait_until
 from .probe import Probe, ProbeResult
 from .tray import SLOTS, TrayReader, TrayReading, TrayWindow
 
-# Wine's systray trace (Wine 8): the program's own requests, and the tray's removals by uID.
+# Wine's systray trace (Wine 8): the program's own delete requests, the tray's removals by uID.
 _DELETE_REQUEST = re.compile(r":trace:systray:Shell_NotifyIcon[AW] dwMessage = 2\b")
 _ICON_HIDDEN = re.compile(r":trace:systray:hide_icon id=0x([0-9a-fA-F]+)")
-
 _WINE_VARIABLES = ("DISPLAY", "WINEPREFIX", "WINEARCH", "WINELOADER", "WINEDEBUG",
                    "WINEDLLOVERRIDES", "WINESERVER", "LC_ALL", "LANG", "LOCPATH")
 
@@ -29,57 +26,52 @@ _WINE_VARIABLES = ("DISPLAY", "WINEPREFIX", "WINEARCH", "WINELOADER", "WINEDEBUG
 class GameSession:
     def __init__(self, config: Config, name: str, trace_tray: bool = False,
                  dpi: Optional[int] = None):
-        self.config = config
-        self._name = name
-        self._trace_tray = trace_tray
-        self._dpi = dpi
+        self.config, self._name = config, name.rsplit(".", 1)[-1]
+        self._trace_tray, self._dpi = trace_tray, dpi
         self.directory: Optional[Path] = None
-        self._log = None
-        self._xvfb: Optional[subprocess.Popen] = None
-        self._server: Optional[subprocess.Popen] = None
+        self._server = False
         self._programs: List[subprocess.Popen] = []
-        self.env: dict = {}
 
-    # --- life cycle -------------------------------------------------------------------------
-
-    def start(self) -> None:
+    def start(self, wine: bool = True) -> None:
+        """Without wine, only the display, for a test that makes its own Wine world."""
         self.config.scratch.mkdir(parents=True, exist_ok=True)
-        self.directory = Path(tempfile.mkdtemp(prefix=self._name.rsplit(".", 1)[-1] + ".",
-                                               dir=self.config.scratch))
+        self.directory = Path(tempfile.mkdtemp(prefix=self._name + ".", dir=self.config.scratch))
         self._log = open(self.directory / "processes.log", "wb")
         self.env = {key: value for key, value in os.environ.items() if key not in _WINE_VARIABLES}
         self.env[processes.SESSION_MARK] = str(self.directory)
-        self._xvfb, display = processes.start_xvfb(self._log, self.env)
-        prefix = self.directory / "prefix"
-        subprocess.run(["cp", "-a", str(self.config.template), str(prefix)], check=True)
-        # The copy must not reuse the template's server directory name.
-        (prefix / "wineserver").unlink(missing_ok=True)
+        self._xvfb, self.env["DISPLAY"] = processes.start_xvfb(self._log, self.env)
+        self.tray, self.player = TrayReader(self.env, self.config.icons), Player(self.env)
+        if not wine:
+            return
+        self.prefix = self.directory / "prefix"
+        subprocess.run(["cp", "-a", str(self.config.template), str(self.prefix)], check=True)
+        (self.prefix / "wineserver").unlink(missing_ok=True)  # the template's server's name
         if self._dpi is not None:
-            _set_dpi(prefix, self._dpi)
+            # Read when a process starts, explorer's tray included: set before the first one (a
+            # key written twice gets the values of both).
+            with open(self.prefix / "user.reg", "a", encoding="utf-8") as settings:
+                settings.write('\n[Control Panel\\\\Desktop]\n'
+                               f'"LogPixels"=dword:{self._dpi:08x}\n')
         self.env.update({
-            "DISPLAY": display,
-            "WINEPREFIX": str(prefix),
-            "WINEARCH": self.config.flavour,
-            "WINELOADER": str(self.config.wine),
+            "WINEPREFIX": str(self.prefix), "WINEARCH": self.config.flavour,
+            "WINELOADER": str(self.config.wine), "WINEDLLOVERRIDES": "mscoree,mshtml=",
             "WINEDEBUG": "-all,trace+systray" if self._trace_tray else "-all",
-            "WINEDLLOVERRIDES": "mscoree,mshtml=",
-            "LOCPATH": str(self.config.locpath),
-            "LANG": "ja_JP.UTF-8",
-        })
-        self._server = processes.start_wineserver(self.config.wineserver, self.env, prefix, self._log)
+            "LOCPATH": str(self.config.locpath), "LANG": "ja_JP.UTF-8"})
+        # The prefix's own persistent server, before any other Wine command: a server that a
+        # Wine command starts by itself quits seconds after its last client, and every next
+        # command pays a cold start. Its first process returns once the server listens.
+        subprocess.run([str(self.config.wineserver), "-p"], env=self.env, stdout=self._log,
+                       stderr=self._log, check=True, timeout=60)
+        self._server = True
         self.probe = Probe(self.config.wine, self.config.probe, self.env)
-        self.tray = TrayReader(self.env, {size: load_tray_references(self.config.icons, size)
-                                          for size in FRAME_SIZES})
-        self.player = Player(self.env)
 
     def close(self) -> None:
         if self.directory is None:
             return
-        if self._server is not None:
+        if self._server:
             # Ends every Windows process of the prefix (explorer's tray too), then the server.
             subprocess.run([str(self.config.wineserver), "-k"], env=self.env,
                            stdout=self._log, stderr=self._log, timeout=30)
-            processes.stop(self._server, timeout=10)
         for program in self._programs:
             processes.stop(program)
         processes.stop(self._xvfb)
@@ -88,16 +80,19 @@ class GameSession:
         shutil.rmtree(self.directory, ignore_errors=True)
         self.directory = None
 
-    # --- the program ------------------------------------------------------------------------
-
-    def launch(self, *command: str, stdin=subprocess.DEVNULL, stdout=None) -> subprocess.Popen:
-        """Starts quor6.exe as a player would: no arguments, no virtual desktop; or, given a
-        command, another Windows program (the bench's)."""
-        command = command or (str(self.config.program),)
-        program = subprocess.Popen([str(self.config.wine), *command], env=self.env, stdin=stdin,
-                                   stdout=stdout or self._log, stderr=self._log)
+    def launch(self, *command: str, stdin=subprocess.DEVNULL, stdout=None,
+               wine: bool = True) -> subprocess.Popen:
+        """quor6.exe as a player starts it (no arguments, no virtual desktop), or the command."""
+        command = [str(self.config.wine)] * wine + list(command or [self.config.program])
+        program = subprocess.Popen(command, env=self.env, stdin=stdin, stdout=stdout or self._log,
+                                   stderr=self._log)
         self._programs.append(program)
         return program
+
+    def run_wine(self, *command: str) -> None:
+        """To its end. No pipes: the prefix's services, started by it, would hold them open."""
+        subprocess.run([str(self.config.wine), *command], env=self.env, check=True, timeout=60,
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
 
     def state(self) -> ProbeResult:
         return self.probe.run("state")
@@ -105,90 +100,38 @@ class GameSession:
     def guess(self) -> Optional[str]:
         return self.state().values.get("guess")
 
-    def wait_guess(self, wanted: str, timeout: float = DEFAULT_TIMEOUT) -> None:
-        if not self.probe.wait(f"guess={wanted}", timeout):
+    def wait_guess(self, wanted: str) -> None:
+        if not self.probe.wait(f"guess={wanted}"):
             raise AssertionError(f"the guess never became {wanted}; it is {self.guess()!r}")
 
-    def wait_exit(self, program: subprocess.Popen, timeout: float = DEFAULT_TIMEOUT) -> int:
-        try:
-            return program.wait(timeout)
-        except subprocess.TimeoutExpired:
-            raise AssertionError(f"the program did not end within {timeout:.0f} s") from None
-
-    # --- the tray ---------------------------------------------------------------------------
-
     def find_tray(self, timeout: float = 4 * DEFAULT_TIMEOUT) -> TrayWindow:
-        # Wine's explorer starts with the program. The first session on a fresh machine has been
-        # seen to take more than 30 s for it (caches made once), later ones take a few seconds.
         return wait_until(self.tray.find, lambda tray: tray is not None and tray.viewable,
                           "the Wine System Tray window to be shown", timeout)
 
-    def read_tray(self, tray: TrayWindow) -> TrayReading:
-        return self.tray.read(tray)
+    def wait_tray(self, tray: TrayWindow, symbols: Sequence[str]) -> TrayReading:
+        """Waits until the five slots show the symbols and the cells right of them no icon."""
+        wanted = tuple(symbols) + ("blank",) * (tray.cell_count - SLOTS)
+        return wait_until(lambda: self.tray.read(tray, tray.cell_count),
+                          lambda reading: reading.symbols == wanted,
+                          "the tray to show " + " | ".join(symbols))
 
-    def wait_tray(self, tray: TrayWindow, symbols: Sequence[str],
-                  timeout: float = DEFAULT_TIMEOUT) -> TrayReading:
-        wanted = tuple(symbols)
-        return wait_until(lambda: self.tray.read(tray), lambda reading: reading.symbols == wanted,
-                          "the tray to show " + " | ".join(wanted), timeout)
-
-    def extra_icons(self, tray: TrayWindow) -> TrayReading:
-        """The cells right of slot 5: empty ones read as "blank", being the tray's white."""
-        return TrayReading(self.tray.read(tray, tray.cell_count).cells[SLOTS:])
-
-    def wait_tray_hidden(self, timeout: float = DEFAULT_TIMEOUT) -> None:
-        """Wine hides its tray window once the last icon is gone."""
+    def wait_tray_hidden(self) -> None:
         wait_until(self.tray.find, lambda tray: tray is None or not tray.viewable,
-                   "the tray window to be hidden (all icons removed)", timeout)
+                   "the tray window to be hidden (all icons removed)")
 
-    def tray_deletions(self) -> "tuple[int, List[int]]":
-        """With trace_tray: how many delete requests the program's processes made, and the
-        uIDs of the icons the tray then took away, in order. Wine also drops the icons of a
-        window that is destroyed, so the tray alone cannot show that the program deleted them."""
+    def tray_deletions(self) -> Tuple[int, List[int]]:
+        """With trace_tray: the program's delete requests, and the uIDs the tray took away in
+        order (Wine also drops a destroyed window's icons: the tray alone cannot tell)."""
         self._log.flush()
-        text = (self.directory / "processes.log").read_text(encoding="utf-8", errors="replace")
-        requests = len(_DELETE_REQUEST.findall(text))
-        return requests, [int(uid, 16) for uid in _ICON_HIDDEN.findall(text)]
-
-    # --- evidence ---------------------------------------------------------------------------
+        text = (self.directory / "processes.log").read_text(errors="replace")
+        return len(_DELETE_REQUEST.findall(text)), [int(n, 16) for n in _ICON_HIDDEN.findall(text)]
 
     def save_evidence(self, directory: Path) -> None:
-        """The screen and the program's state at the end of a test, kept for a look after a failure."""
         directory.mkdir(parents=True, exist_ok=True)
-        try:
-            self.tray.save_screen(directory / "screen.png")
-            if self._programs:
-                state = self.state()
-                text = f"probe exit code {state.code}\n" + "".join(
-                    f"{key}={value}\n" for key, value in state.values.items())
-            else:
-                # A probe as the first Wine process of a world sits until its time-out, and
-                # with nothing launched there is no state to read.
-                text = "no program was launched\n"
-            (directory / "state.txt").write_text(text, encoding="utf-8")
-        except (subprocess.SubprocessError, OSError) as problem:
-            (directory / "evidence-error.txt").write_text(str(problem), encoding="utf-8")
-        if self.directory is not None:
-            self._log.flush()
-            shutil.copy(self.directory / "processes.log", directory / "processes.log")
-
-
-def _set_dpi(prefix: Path, dpi: int) -> None:
-    """Sets the screen's DPI of a prefix whose processes have not started: Wine reads it from
-    LogPixels under HKCU\\Control Panel\\Desktop when a process starts, explorer's tray
-    included, so it is written into user.reg before the first one."""
-    user_reg = prefix / "user.reg"
-    lines = user_reg.read_text(encoding="utf-8").split("\n")
-    header = "[Control Panel\\\\Desktop]"
-    value = f'"LogPixels"=dword:{dpi:08x}'
-    start = next((i for i, line in enumerate(lines) if line.startswith(header + " ")), None)
-    if start is None:
-        lines += ["", header, value]
-    else:
-        end = next((i for i in range(start + 1, len(lines)) if lines[i].startswith("[")),
-                   len(lines))
-        section = [line for line in lines[start + 1:end] if not line.startswith('"LogPixels"=')]
-        options = [line for line in section if line.startswith("#")]  # #time= and the like
-        values = [line for line in section if not line.startswith("#")]
-        lines[start + 1:end] = options + [value] + values
-    user_reg.write_text("\n".join(lines), encoding="utf-8")
+        self._log.flush()
+        shutil.copy(self.directory / "processes.log", directory / "processes.log")
+        # A probe as the first Wine process of a world would sit until its time-out.
+        state = self.state().values if self._server and self._programs else {}
+        (directory / "state.txt").write_text("".join(f"{key}={value}\n" for key, value in
+                                                     state.items()), encoding="utf-8")
+        self.tray.save_screen(directory / "screen.png")

@@ -1,28 +1,50 @@
-"""Reads Wine's standalone "Wine System Tray" window: where it is, and which icon each cell shows.
+"""Reads the screen: the icons in Wine's standalone "Wine System Tray" window, and the rows of
+an open popup menu. That window shows the icons left to right in the order they were added,
+each centred in a square cell as high as the window at the small-icon size (16 px at 96 DPI,
+24 at 144). The program hands the tray the frame drawn for that size, so a cell is taken for
+an icon only when it matches that frame pixel for pixel."""
 
-Without a virtual desktop winex11 shows the tray as an undecorated X window with the icons
-left to right in the order they were added, in square cells as high as the window, each with
-a picture of the small-icon size centred in it: 16 x 16 in 20 px cells at 96 DPI, 24 x 24 in
-28 px cells at 144 DPI."""
-
+import re
 import subprocess
 from dataclasses import dataclass
 from pathlib import Path
 from typing import Dict, List, Optional, Tuple
 
-from .pixmaps import Picture
-
 TRAY_TITLE = "Wine System Tray"
 SLOTS = 5
-
-# A cell is taken for an icon only when it matches the icon's frame of the tray's size
-# exactly: the program hands the tray the frame drawn for that size, so nothing is scaled.
-MAX_DIFFERING_PIXELS = 0
-# Wine's tray leaves this margin around the picture in each cell.
-ICON_BORDER = 2
-
+ICON_BORDER = 2  # Wine's tray leaves this margin around the picture in each cell
 IMPORT = "/usr/bin/import"  # explicit paths: a different "convert" may come first on PATH
 CONVERT = "/usr/bin/convert"
+
+Rgb = Tuple[int, int, int]
+Picture = Tuple[Rgb, ...]  # row-major, top row first
+
+# Same format as tools/pixmap/pixel_map.h: one palette character per pixel.
+_PALETTE = dict(zip("#mgonptserlybfa.", [
+    (0, 0, 0), (128, 0, 0), (0, 128, 0), (128, 128, 0), (0, 0, 128), (128, 0, 128),
+    (0, 128, 128), (192, 192, 192), (128, 128, 128), (255, 0, 0), (0, 255, 0), (255, 255, 0),
+    (0, 0, 255), (255, 0, 255), (0, 255, 255), (255, 255, 255)]))
+# What each icon file reads as in the tray, in the tests' terms.
+SYMBOLS = {**{f"num{d}": str(d) for d in range(10)}, "s": "S", "b": "B", "o": "O", "k": "K",
+           "n": "N", "g": "G", "sp": "blank", "sw": "sphere"}
+
+
+def parse_icon_frames(text: str) -> Dict[int, Picture]:
+    """A pixel map's square frames by size (as tools/pixmap reads them: ';' starts a comment;
+    a malformed map is the icon compiler's to refuse)."""
+    rows = [row for row in text.replace("\r", "").split("\n") if row and row[0] != ";"]
+    frames: Dict[int, Picture] = {}
+    while rows:
+        size = len(rows[0])
+        frames[size] = tuple(_PALETTE[c] for row in rows[:size] for c in row)
+        rows = rows[size:]
+    return frames
+
+
+def load_references(directory: Path, size: int) -> Dict[str, Picture]:
+    maps = {symbol: parse_icon_frames((directory / f"{name}.txt").read_text("utf-8"))
+            for name, symbol in SYMBOLS.items()}
+    return {symbol: frames[size] for symbol, frames in maps.items() if size in frames}
 
 
 @dataclass(frozen=True)
@@ -34,149 +56,105 @@ class TrayWindow:
     height: int
     viewable: bool
 
-    @property
-    def cell(self) -> int:
-        return self.height
-
-    @property
-    def icon_size(self) -> int:
-        return self.cell - 2 * ICON_BORDER
-
-    @property
-    def cell_count(self) -> int:
-        return self.width // self.cell
+    cell = property(lambda self: self.height)  # square cells as high as the window
+    icon_size = property(lambda self: self.cell - 2 * ICON_BORDER)
+    cell_count = property(lambda self: self.width // self.cell)
 
     def slot_centre(self, slot: int) -> Tuple[int, int]:
         return self.x + (slot - 1) * self.cell + self.cell // 2, self.y + self.cell // 2
 
 
 @dataclass(frozen=True)
-class CellMatch:
-    symbol: Optional[str]  # None: no icon matched
-    nearest: str
-    differing: int
-
-    def __str__(self) -> str:
-        if self.symbol is not None:
-            return self.symbol
-        return f"unknown (nearest {self.nearest}, {self.differing} pixels differ)"
-
-
-@dataclass(frozen=True)
 class TrayReading:
-    cells: Tuple[CellMatch, ...]
-
-    @property
-    def symbols(self) -> Tuple[Optional[str], ...]:
-        return tuple(cell.symbol for cell in self.cells)
-
-    def __str__(self) -> str:
-        return " | ".join(str(cell) for cell in self.cells)
+    symbols: Tuple[Optional[str], ...]  # None: the cell matched no icon
+    nearest: Tuple[str, ...] = ()  # for a failure message: the icon nearest to each cell
 
 
 class TrayReader:
-    def __init__(self, env: dict, references: Dict[int, Dict[str, Picture]]):
-        """references: per icon size, each icon's picture keyed by its symbol."""
+    def __init__(self, env: dict, icons: Path):
         self._env = env
-        self._references = references
+        self._icons = icons
+        self._references: Dict[int, Dict[str, Picture]] = {}
 
-    def _run(self, *command: str) -> bytes:
+    def references(self, size: int) -> Dict[str, Picture]:
+        if size not in self._references:
+            self._references[size] = load_references(self._icons, size)
+        return self._references[size]
+
+    def run(self, *command: str) -> bytes:
         return subprocess.run(command, env=self._env, capture_output=True, check=True,
                               timeout=30).stdout
 
     def find(self) -> Optional[TrayWindow]:
-        """The tray window, or None while Wine has not made it yet."""
         try:
-            ids = self._run("xdotool", "search", "--name", f"^{TRAY_TITLE}$").split()
+            ids = self.run("xdotool", "search", "--name", f"^{TRAY_TITLE}$").split()
         except subprocess.CalledProcessError:
             return None
         if not ids:
             return None
-        window_id = int(ids[0])
-        info = self._run("xwininfo", "-id", str(window_id)).decode()
-        fields = {}
-        for line in info.splitlines():
-            key, sep, value = line.strip().partition(":")
-            if sep:
-                fields[key] = value.strip()
-        return TrayWindow(window_id, int(fields["Absolute upper-left X"]),
-                          int(fields["Absolute upper-left Y"]), int(fields["Width"]),
-                          int(fields["Height"]), fields.get("Map State") == "IsViewable")
+        info = self.run("xwininfo", "-id", ids[0].decode()).decode()
+        fields = dict(line.strip().partition(":")[::2] for line in info.splitlines())
+        number = (lambda key: int(fields["Absolute upper-left " + key] if len(key) == 1
+                                  else fields[key]))
+        return TrayWindow(int(ids[0]), number("X"), number("Y"), number("Width"),
+                          number("Height"), fields.get("Map State", "").strip() == "IsViewable")
 
-    def capture_area(self, x: int, y: int, width: int, height: int) -> Tuple[int, int, bytes]:
-        """A part of the screen as (width, height, RGB bytes)."""
-        crop = f"{width}x{height}+{x}+{y}"
-        ppm = self._run(IMPORT, "-window", "root", "-crop", crop, "+repage", "-depth", "8", "ppm:-")
-        return _parse_ppm(ppm)
+    def capture(self, left: int, top: int, right: int, bottom: int) -> Tuple[int, int, bytes]:
+        crop = f"{right - left}x{bottom - top}+{left}+{top}"
+        return parse_ppm(self.run(IMPORT, "-window", "root", "-crop", crop, "+repage", "-depth",
+                                  "8", "ppm:-"))
 
-    def capture(self, window: TrayWindow) -> Tuple[int, int, bytes]:
-        """The tray window's pixels."""
-        return self.capture_area(window.x, window.y, window.width, window.height)
+    def pixels(self, rect: Tuple[int, int, int, int]) -> List[Rgb]:
+        width, height, data = self.capture(*rect)
+        return [tuple(data[i:i + 3]) for i in range(0, width * height * 3, 3)]
 
-    def read(self, window: TrayWindow, cells_wanted: int = SLOTS) -> TrayReading:
-        """Classifies the first cells_wanted cells, slot 1 leftmost."""
-        return self.read_picture(window, *self.capture(window), cells_wanted)
+    def read(self, tray: TrayWindow, cells_wanted: int = SLOTS) -> TrayReading:
+        return self.read_picture(tray, *self.capture(tray.x, tray.y, tray.x + tray.width,
+                                                     tray.y + tray.height), cells_wanted)
 
     def read_picture(self, window: TrayWindow, width: int, height: int, pixels: bytes,
                      cells_wanted: int = SLOTS) -> TrayReading:
         """The same for a picture of the window's left part taken some other way."""
         size = window.icon_size
         offset = (window.cell - size) // 2
-        cells = []
-        for slot in range(1, cells_wanted + 1):
-            left = (slot - 1) * window.cell + offset
+        symbols, nearest = [], []
+        for slot in range(cells_wanted):
+            left = slot * window.cell + offset
             if left + size > width or offset + size > height:
-                cells.append(CellMatch(None, "nothing: outside the tray window", size * size))
+                symbols.append(None), nearest.append("nothing")
                 continue
-            cells.append(self._classify(_cut(width, pixels, left, offset, size), size))
-        return TrayReading(tuple(cells))
+            cell = [tuple(pixels[3 * ((y * width) + x):3 * ((y * width) + x) + 3])
+                    for y in range(offset, offset + size) for x in range(left, left + size)]
+            symbol = self.classify(cell, self.references(size))
+            symbols.append(symbol[0] if symbol[1] == 0 else None), nearest.append(symbol[0])
+        return TrayReading(tuple(symbols), tuple(nearest))
 
-    def _classify(self, cell: Picture, size: int) -> CellMatch:
-        references = self._references.get(size, {})
-        if not references:
-            return CellMatch(None, f"nothing: no icon frame is {size} x {size}", size * size)
-        best, best_differing = "", size * size + 1
-        for symbol, reference in references.items():
-            differing = sum(1 for a, b in zip(cell, reference) if a != b)
-            if differing < best_differing:
-                best, best_differing = symbol, differing
-        return CellMatch(best if best_differing <= MAX_DIFFERING_PIXELS else None, best, best_differing)
+    @staticmethod
+    def classify(cell, references: Dict[str, Picture]) -> Tuple[str, int]:
+        return min(((symbol, sum(a != b for a, b in zip(cell, reference)))
+                    for symbol, reference in references.items()),
+                   key=lambda match: match[1], default=("nothing", len(cell)))
 
-    def save_picture(self, window: TrayWindow, path: Path, scale_percent: int = 300) -> None:
-        path.parent.mkdir(parents=True, exist_ok=True)
-        crop = f"{window.width}x{window.height}+{window.x}+{window.y}"
-        raw = path.with_suffix(".raw.png")
-        self._run(IMPORT, "-window", "root", "-crop", crop, "+repage", str(raw))
-        self._run(CONVERT, str(raw), "-scale", f"{scale_percent}%", str(path))
-        raw.unlink()
+    def menu_rows(self, rect: Tuple[int, int, int, int], edge: int = 3) -> List[Tuple[int, int]]:
+        """The middle of each text row of an open popup menu: Wine cannot read its items from
+        another process, so the rows are bands of dark pixels (separators are grey)."""
+        width = rect[2] - rect[0]
+        pixels = self.pixels(rect)
+        dark = [any(pixels[y * width + x][0] < 100 for x in range(edge, width - edge))
+                for y in range(edge, rect[3] - rect[1] - edge)] + [False]
+        starts = [y for y in range(len(dark)) if dark[y] and (y == 0 or not dark[y - 1])]
+        ends = [y for y in range(len(dark)) if not dark[y] and y > 0 and dark[y - 1]]
+        return [((rect[0] + rect[2]) // 2, rect[1] + edge + (first + last - 1) // 2)
+                for first, last in zip(starts, ends)]
 
     def save_screen(self, path: Path) -> None:
         path.parent.mkdir(parents=True, exist_ok=True)
-        self._run(IMPORT, "-window", "root", str(path))
+        self.run(IMPORT, "-window", "root", "-strip", str(path))
 
 
-def _parse_ppm(data: bytes) -> Tuple[int, int, bytes]:
-    fields, position = [], 0
-    while len(fields) < 4:  # magic, width, height, maxval; '#' comments are not written by import
-        while data[position:position + 1].isspace():
-            position += 1
-        end = position
-        while not data[end:end + 1].isspace():
-            end += 1
-        fields.append(data[position:end])
-        position = end
-    if fields[0] != b"P6" or fields[3] != b"255":
-        raise ValueError(f"unexpected picture format {fields[0]!r} maxval {fields[3]!r}")
-    width, height = int(fields[1]), int(fields[2])
-    pixels = data[position + 1:position + 1 + width * height * 3]
-    return width, height, pixels
-
-
-def _cut(width: int, pixels: bytes, left: int, top: int, size: int) -> Picture:
-    cell = []
-    for y in range(top, top + size):
-        row = (y * width + left) * 3
-        for x in range(size):
-            i = row + 3 * x
-            cell.append((pixels[i], pixels[i + 1], pixels[i + 2]))
-    return tuple(cell)
+def parse_ppm(data: bytes) -> Tuple[int, int, bytes]:
+    header = re.match(rb"P6\s+(\d+)\s+(\d+)\s+255\s", data)
+    if not header:
+        raise ValueError(f"not an 8-bit binary PPM: {data[:20]!r}")
+    width, height = int(header.group(1)), int(header.group(2))
+    return width, height, data[header.end():header.end() + width * height * 3]

@@ -1,62 +1,73 @@
-// probe: a console program that runs beside quor6.exe in the same Wine prefix and reads or
-// prods its windows for the end-to-end tests. Usage: probe <command> [arguments...]
+// Usage: probe <command> [arguments...]; the commands are in the table below.
+#include "probe.h"
+
+#include <fcntl.h>
+#include <io.h>
+
 #include <cstdio>
-#include <cstdlib>
-#include <string_view>
+#include <utility>
 
-#include "commands.h"
-#include "output.h"
+namespace quor6::probe {
 
-namespace {
-
-using quor6::probe::Arguments;
-
-struct Command {
-    std::string_view name;
-    int (*run)(const Arguments&);
-    std::string_view usage;
+// The commands by name; a const table, so internal to this file.
+const std::pair<std::string_view, int (*)(const Arguments&)> kCommands[] = {
+    {"state", runState},
+    {"msgbox", runMsgbox},
+    {"menu", runMenu},
+    {"wait", runWait},              // wait <condition> <timeout ms>
+    {"post", runPost},              // post <slot> <message> [wparam] | post -
+    {"syscommand", runSysCommand},  // syscommand minimize|close
+    {"msgbox-ok", runMsgboxOk},
+    {"menu-key", runMenuKey},  // menu-key <virtual key>
+    {"broadcast-taskbar-created", runBroadcastTaskbarCreated},
+    {"delete-icons", runDeleteIcons},
 };
 
-constexpr Command kCommands[] = {
-    {"state", quor6::probe::runState, "state"},
-    {"msgbox", quor6::probe::runMsgbox, "msgbox"},
-    {"menu", quor6::probe::runMenu, "menu"},
-    {"tray-rect", quor6::probe::runTrayRect, "tray-rect"},
-    {"gui-resources", quor6::probe::runGuiResources, "gui-resources"},
-    {"post", quor6::probe::runPost, "post <slot> <message> [wparam]"},
-    {"flood", quor6::probe::runFlood, "flood <count> <seed>"},
-    {"verdicts", quor6::probe::runVerdicts, "verdicts <count>"},
-    {"command", quor6::probe::runCommand, "command <id>"},
-    {"close", quor6::probe::runClose, "close"},
-    {"minimize", quor6::probe::runMinimize, "minimize"},
-    {"msgbox-ok", quor6::probe::runMsgboxOk, "msgbox-ok"},
-    {"menu-key", quor6::probe::runMenuKey, "menu-key <virtual key>..."},
-    {"broadcast-taskbar-created", quor6::probe::runBroadcastTaskbarCreated,
-     "broadcast-taskbar-created"},
-    {"delete-icons", quor6::probe::runDeleteIcons, "delete-icons"},
-    {"wait", quor6::probe::runWait, "wait <condition> <timeout ms>"},
-};
-
-int usage() {
-    std::fputs("usage: probe <command> [arguments]\n", stderr);
-    for (const Command& command : kCommands) {
-        std::fprintf(stderr, "  %.*s\n", static_cast<int>(command.usage.size()),
-                     command.usage.data());
+std::optional<unsigned long long> parseNumber(const std::string& text) {
+    std::size_t used = 0;
+    try {
+        const unsigned long long value = std::stoull(text, &used, 0);
+        return used == text.size() ? std::optional(value) : std::nullopt;
+    } catch (const std::exception&) {
+        return std::nullopt;
     }
-    return quor6::probe::kUsage;
 }
 
-}  // namespace
+std::string toUtf8(std::wstring_view text) {
+    const int wide = static_cast<int>(text.size());
+    const int length =
+        WideCharToMultiByte(CP_UTF8, 0, text.data(), wide, nullptr, 0, nullptr, nullptr);
+    std::string out(static_cast<std::size_t>(length > 0 ? length : 0), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text.data(), wide, out.data(), length, nullptr, nullptr);
+    return out;
+}
+
+void printValue(std::string_view key, std::string_view value) {
+    std::string line = std::string(key) + "=";
+    for (const char c : value)
+        line += c == '\\' ? "\\\\" : c == '\n' ? "\\n" : c == '\r' ? "\\r" : std::string(1, c);
+    line += '\n';
+    std::fwrite(line.data(), 1, line.size(), stdout);
+    std::fflush(stdout);
+}
+
+void printValue(std::string_view key, std::wstring_view value) {
+    printValue(key, toUtf8(value));
+}
+
+void printValue(std::string_view key, long long value) {
+    printValue(key, std::string_view(std::to_string(value)));
+}
+
+}  // namespace quor6::probe
 
 int main(int argc, char** argv) {
-    quor6::probe::initOutput();
-    if (argc < 2)
-        return usage();
-    const std::string_view name = argv[1];
-    const Arguments args(argv + 2, argv + argc);
-    for (const Command& command : kCommands) {
-        if (command.name == name)
-            return command.run(args);
+    _setmode(_fileno(stdout), _O_BINARY);  // else the C runtime writes every LF as CR LF
+    const std::string_view name = argc >= 2 ? argv[1] : "";
+    for (const auto& [command, run] : quor6::probe::kCommands) {
+        if (command == name)
+            return run(quor6::probe::Arguments(argv + 2, argv + argc));
     }
-    return usage();
+    std::fputs("usage: probe <command> [arguments]; see probe.cpp\n", stderr);
+    return quor6::probe::kUsage;
 }

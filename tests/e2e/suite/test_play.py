@@ -1,134 +1,104 @@
-"""Playing with real presses on the real tray icons."""
+"""Playing with real presses on the real tray icons: stepping, judging, the answer box, the
+tray menu's new puzzle, and the window brought back to the centre by every tray request."""
 
-from game_case import (MENU_SLOT, NG_TRAY, START_TRAY, GameCase, history_line, score,
-                       tray_of_guess, tray_of_score, tray_of_solve)
+from harness.game import (HISTORY_LIST, MENU_SLOT, NG_TRAY, OK_BUTTON, QUIT_BUTTON, START_TRAY,
+                          GameCase, rect_of, score, shown_ids, tray_of_guess, tray_of_score)
 from harness.player import LEFT, RIGHT
 from harness.polling import wait_stable, wait_until
 
-# Longer than one 700 ms step: a digit that still stepped could not stay put this long.
-SETTLE = 1.5
 
 
-class DigitStepTest(GameCase):
-    def test_holding_left_on_slot_2_steps_1334_then_1434(self):
-        _, tray = self.start_game()
-        seen = []
+class PlayTest(GameCase):
+    trace_tray = True  # both tests end by quitting: see assert_quit_cleanly
+
+    def test_the_answer_box_digits_stepping_while_held_and_a_refused_guess(self):
+        tray = self.start_game()
+        # A right double-click (in 500 ms) shows the answer; two clicks further apart do not.
+        answers = []
+        for gap_ms in (60, 350, 1200):
+            self.player.double_click(tray, MENU_SLOT, RIGHT, gap_ms)
+            if gap_ms < 500:
+                answers.append(self.read_answer(post=False))
+            self.assertFalse(wait_stable(lambda: self.session.probe.run("msgbox").ok,
+                                         "the message boxes"), f"{gap_ms} ms")
+            if self.session.probe.run("menu").ok:
+                self.close_tray_menu()
+            self.assertEqual((self.session.guess(), self.history_store()), ("1234", []))
+        self.assertEqual(answers[0], answers[1])
+        self.session.wait_tray(tray, START_TRAY)
+
+        seen = [START_TRAY]
 
         def reading():
-            symbols = self.session.read_tray(tray).symbols
-            if not seen or seen[-1] != symbols:
-                seen.append(symbols)
+            symbols = self.session.tray.read(tray).symbols
+            seen[len(seen):] = [symbols] if symbols not in seen[-1:] else []
             return symbols
 
-        with self.session.player.holding(tray, 2, LEFT):
-            wait_until(reading, lambda symbols: symbols == tray_of_guess("1434"),
-                       "slot 2 to step to 4 while held")
-        self.assertEqual([s for s in seen if s != START_TRAY],
-                         [tray_of_guess("1334"), tray_of_guess("1434")],
-                         "the tray did not step 1334 then 1434")
-        final = wait_stable(lambda: self.session.read_tray(tray).symbols, "the tray", SETTLE)
-        self.assertEqual(final, tray_of_guess("1434"), "the digit went on stepping after the release")
-        self.assertEqual(self.session.guess(), "1434")
+        with self.player.holding(tray, 2, LEFT):  # at once, then every 700 ms
+            wait_until(reading, lambda symbols: symbols == tray_of_guess("1434"), "1434")
+        self.assertEqual(seen, [START_TRAY, tray_of_guess("1334"), tray_of_guess("1434")])
+        self.assertEqual(wait_stable(self.session.guess, "the guess"), "1434", "stepped on")
+        for guess in ("0434", "9434"):  # one step down per right click, and 0 wraps to 9
+            self.player.click(tray, 1, RIGHT)
+            self.session.wait_guess(guess)
 
-    def test_right_click_on_slot_4_of_1230_gives_1239(self):
-        _, tray = self.start_game()
-        self.step_to(tray, "1230")
-        self.session.player.click(tray, 4, RIGHT)
-        self.session.wait_guess("1239")
-        self.session.wait_tray(tray, tray_of_guess("1239"))
-        final = wait_stable(self.session.guess, "the guess", SETTLE)
-        self.assertEqual(final, "1239", "one click must give exactly one step")
+        # A repeated digit is refused, not counted; a press only brings the guess back.
+        for press in ((1, LEFT), (MENU_SLOT, LEFT), (MENU_SLOT, RIGHT)):
+            self.judge()
+            self.session.wait_tray(tray, NG_TRAY)
+            self.player.click(tray, *press)
+            if press[1] == RIGHT:
+                self.assertTrue(self.session.probe.wait("menu"), "no menu over the verdict")
+                self.close_tray_menu()
+                self.session.wait_tray(tray, NG_TRAY)  # the menu left the verdict alone
+                self.judge()
+            self.session.wait_tray(tray, tray_of_guess("9434"))
+            self.assertEqual((wait_stable(self.session.guess, "the guess"),
+                              self.history_store()), ("9434", []), press)
+        self.choose("終了")
+        self.assert_quit_cleanly()
 
-
-class JudgeTest(GameCase):
-    def test_a_repeated_digit_shows_blank_n_g_blank_and_counts_nothing(self):
-        _, tray = self.start_game()
-        self.step_to(tray, "1334")
-        self.judge(tray)
-        self.session.wait_tray(tray, NG_TRAY)
-        self.assertEqual(self.history_store(), [], "a rejected guess must not be recorded")
-        # A press on a digit icon only brings the guess back; it does not step.
-        self.session.player.click(tray, 1, LEFT)
-        self.session.wait_tray(tray, tray_of_guess("1334"))
-        self.assertEqual(wait_stable(self.session.guess, "the guess", SETTLE), "1334")
-        # So does the next press on the sphere after a verdict.
-        self.judge(tray)
-        self.session.wait_tray(tray, NG_TRAY)
-        self.judge(tray)
-        self.session.wait_tray(tray, tray_of_guess("1334"))
-        self.assertEqual(self.history_store(), [])
-
-    def test_a_scored_guess_then_the_answer_then_a_reset(self):
-        _, tray = self.start_game()
+    def test_scores_and_a_solve_while_the_moved_window_is_centred_by_every_tray_request(self):
+        tray = self.start_game()
         answer = self.read_answer()
-        # One digit in place, two swapped and one not in the answer: always 1 S 2 B.
-        outsider = next(d for d in "123456789" if d not in answer)
-        guess = answer[0] + answer[2] + answer[1] + outsider
-        strikes, balls = score(guess, answer)
-        self.assertEqual((strikes, balls), (1, 2))
-        self.step_to(tray, guess)
+        first = "1234" if answer != "1234" else "1243"
+        second = first[:3] + next(d for d in "56789" if first[:3] + d != answer)
+        lines = []
+        for count, guess in enumerate((first, second), 1):
+            self.step_to(guess)
+            lines.append(self.judge_and_check(guess, answer, count))
+            self.judge()  # back to the guess
+            self.session.wait_tray(tray, tray_of_guess(guess))
 
-        self.judge(tray)
-        self.session.wait_tray(tray, tray_of_score(1, 2))
-        self.session.tray.save_picture(tray, self.config.artifacts / "tray-verdict.png")
-        self.assertEqual(self.history_store(), [history_line(1, guess, strikes, balls)])
-        self.judge(tray)
-        self.session.wait_tray(tray, tray_of_guess(guess))
+        self.choose("履歴の表示")
+        state = self.wait_window(list_shown=True)
+        self.assertEqual(state.lines("history"), lines[::-1], "the history list, newest first")
+        self.wait_centred()
 
-        self.step_to(tray, answer)
-        self.judge(tray)
-        self.session.wait_tray(tray, tray_of_solve(2))
-        self.assertEqual(self.history_store(), [], "a solve empties the history")
+        # The window stays where the player put it until the next tray request: a verdict, a
+        # new puzzle, a digit step.
+        for request, shown in ((self.judge, tray_of_score(*score(second, answer))),
+                               (lambda: self.choose("問題のリセット"), START_TRAY),
+                               (lambda: self.player.click(tray, 4, LEFT), tray_of_guess("1235"))):
+            moved = self.move_window_aside()
+            self.assertEqual(wait_stable(lambda: rect_of(self.session.state()), "the window"),
+                             moved)
+            request()
+            self.session.wait_tray(tray, shown)
+            self.assertIn(HISTORY_LIST, shown_ids(self.wait_centred()))
+        self.assertEqual(self.history_store(), [], "a new puzzle empties the history")
+        self.click_control(OK_BUTTON)
+        self.wait_window(shown=False)
 
-        # One more scored guess against the new answer, so that the reset has history to empty.
-        self.judge(tray)
-        self.session.wait_tray(tray, tray_of_guess(answer))
-        new_answer = self.read_answer()
-        if new_answer == answer:
-            self.step_to(tray, answer[:3] + next(d for d in "123456789" if d not in answer))
-        guess = self.session.guess()
-        strikes, balls = score(guess, new_answer)
-        self.judge(tray)
-        self.session.wait_tray(tray, tray_of_score(strikes, balls))
-        self.assertEqual(self.history_store(), [history_line(1, guess, strikes, balls)])
-
-        self.choose_from_tray_menu(tray, "問題のリセット")
-        self.session.wait_tray(tray, START_TRAY)
-        self.assertEqual(self.session.guess(), "1234")
-        self.assertEqual(self.history_store(), [], "the reset empties the history")
-
-
-class AnswerBoxTest(GameCase):
-    # Within the double-click time (Wine's 500 ms), quick and slow; and well beyond it.
-    QUICK_MS, SLOW_MS, APART_MS = 60, 350, 1200
-
-    def test_a_real_right_double_click_shows_the_answer_and_a_slow_pair_does_not(self):
-        _, tray = self.start_game()
-        answers = []
-        for gap in (self.QUICK_MS, self.SLOW_MS):
-            self.session.player.double_click(tray, MENU_SLOT, RIGHT, gap)
-            answers.append(self.read_answer_box())
-            self.assertTrue(self.session.probe.wait("no-menu", 15),
-                            f"{gap} ms: the menu stayed open")
-            self.assertEqual(self.session.guess(), "1234", f"{gap} ms")
-            self.assertEqual(self.history_store(), [], f"{gap} ms")
-            self.assert_tray(tray, START_TRAY)
-        self.assertEqual(answers[0], answers[1])
-
-        # Two clicks too far apart: the first opens the menu, the second is a click on it.
-        self.session.player.double_click(tray, MENU_SLOT, RIGHT, self.APART_MS)
-        self.assertEqual(wait_stable(lambda: self.session.probe.run("msgbox").ok,
-                                     "the message boxes", SETTLE), False,
-                         "two clicks beyond the double-click time showed the answer")
-        if self.session.probe.run("menu").ok:
-            self.assertTrue(self.session.probe.run("menu-key", "0x1B").ok)
-            self.assertTrue(self.session.probe.wait("no-menu", 15), "Escape left the menu open")
-
-        # The guess was never counted: judging it now gives the first history line.
-        self.judge(tray)
-        if answers[0] == "1234":
-            self.session.wait_tray(tray, tray_of_solve(1))
-        else:
-            strikes, balls = score("1234", answers[0])
-            self.session.wait_tray(tray, tray_of_score(strikes, balls))
-            self.assertEqual(self.history_store(), [history_line(1, "1234", strikes, balls)])
+        answer = self.read_answer()
+        scored = answer != "1235"  # a line in the history, for the solve to empty
+        if scored:
+            self.judge_and_check("1235", answer, 1)
+            self.judge()
+        self.step_to(answer)
+        self.judge()
+        self.session.wait_tray(tray, ("O", "K", "0", str(1 + scored), "sphere"))
+        self.choose("履歴の表示")
+        self.assertEqual(self.wait_window(list_shown=True).lines("history"), [], "solve: empty")
+        self.click_control(QUIT_BUTTON)
+        self.assert_quit_cleanly()

@@ -1,61 +1,64 @@
-"""What a player does not do but the shell or other programs may: restart the tray, or send
-stray callback messages."""
+"""What the shell or others may do: stray callbacks, a tray restarted, a second launch."""
 
-from game_case import START_TRAY, GameCase, tray_of_guess
+import random
+
+from harness.game import APP_TITLE, START_TRAY, GameCase, tray_of_guess
 from harness.player import LEFT
 
-FLOOD_SIZE = 5000  # two seeds: 10,000 callbacks in all
-FLOOD_SEEDS = (1, 2)
+
+def stray_callbacks(count: int, seed: int) -> str:
+    """"slot message wparam" lines the shell never sends: presses, the right double-click, any
+    other message, each with high bits above it or a wParam not the slot's id, or both."""
+    rng, lines = random.Random(seed), []
+    for _ in range(count):
+        slot, disguise = rng.randint(1, 5), rng.randint(1, 3)  # 1: wParam, 2: lParam, 3: both
+        message = rng.choice([0x201, 0x204, 0x206, rng.randint(0x1FE, 0x20D), rng.getrandbits(16)])
+        high = rng.randint(1, 0xFFFF) << 16 if disguise > 1 else 0
+        wparam = rng.choice([0, rng.getrandbits(32) | 8, slot % 5 + 1]) if disguise != 2 else slot
+        lines.append(f"{slot} {high | message} {wparam}")
+    return "\n".join(lines) + "\n"
 
 
-class TrayRestartTest(GameCase):
-    def test_taskbar_created_brings_back_lost_icons_with_the_current_guess(self):
-        program, tray = self.start_game()
-        self.session.player.click(tray, 4, LEFT)
-        self.session.wait_guess("1235")
-        self.session.wait_tray(tray, tray_of_guess("1235"))
-
-        # A restarted shell has lost every icon and then tells all windows so.
-        deleted = self.session.probe.run("delete-icons")
-        self.assertTrue(deleted.ok, f"the probe could not delete the icons: {deleted.values}")
-        self.session.wait_tray_hidden()
-        self.assertTrue(self.session.probe.run("broadcast-taskbar-created").ok)
-        tray = self.session.find_tray()
-        self.session.wait_tray(tray, tray_of_guess("1235"))
-        self.assert_no_extra_icons()
-
-        # The re-added icons answer as before.
-        self.session.player.click(tray, 4, LEFT)
-        self.session.wait_guess("1236")
-        self.session.wait_tray(tray, tray_of_guess("1236"))
-        self.assert_running(program)
-
-    def test_taskbar_created_while_the_icons_exist_adds_no_second_set(self):
-        program, tray = self.start_game()
-        self.assertTrue(self.session.probe.run("broadcast-taskbar-created").ok)
-        # The broadcast is handled once the probe's state request, sent after it, is answered.
-        self.assertEqual(self.session.guess(), "1234")
-        self.session.wait_tray(tray, START_TRAY)
-        self.assert_no_extra_icons()
-        self.assert_running(program)
-
-
-class StrayMessageTest(GameCase):
-    def test_a_flood_of_stray_callbacks_changes_nothing(self):
-        program, tray = self.start_game()
-        for seed in FLOOD_SEEDS:
-            flood = self.session.probe.run("flood", str(FLOOD_SIZE), str(seed))
-            self.assertTrue(flood.ok, f"seed {seed}: {flood.values} {flood.errors}")
+class RobustnessTest(GameCase):
+    def test_a_flood_a_restarted_tray_and_a_second_launch_change_nothing(self):
+        tray = self.start_game()
+        self.assert_started(96)
+        for seed in (1, 2):
+            flood = self.session.probe.run("post", "-", input=stray_callbacks(5000, seed))
+            self.assertEqual((flood.code, flood.values.get("posted")), (0, "5000"), flood.errors)
         state = self.session.state()
-        self.assertTrue(state.ok, "the program no longer answers after the flood")
-        self.assertEqual(state.values["guess"], "1234")
-        self.assertEqual(state.lines("store"), [])
-        self.assertEqual(state.values["visible"], "0")
-        self.assertFalse(self.session.probe.run("menu").ok, "the flood opened the menu")
-        self.assertFalse(self.session.probe.run("msgbox").ok, "the flood opened a message box")
-        self.assert_tray(tray, START_TRAY)
-        # And it still plays.
-        self.session.player.click(tray, 1, LEFT)
-        self.session.wait_guess("2234")
-        self.session.wait_tray(tray, tray_of_guess("2234"))
-        self.assert_running(program)
+        self.assertEqual((state.values["guess"], state.values["visible"], state.lines("store")),
+                         ("1234", "0", []), "the program must answer as before the flood")
+        self.assertFalse([kind for kind in ("menu", "msgbox") if self.session.probe.run(kind).ok],
+                         "the flood opened a menu or a message box")
+        self.session.wait_tray(tray, START_TRAY)
+        self.player.click(tray, 4, LEFT)
+        self.session.wait_tray(tray, tray_of_guess("1235"))
+
+        # A new tray while the icons are there adds no second set; a restarted shell, which
+        # lost every icon, gets them back with the current guess, and they answer as before.
+        for lost in (False, True):
+            if lost:
+                self.assertTrue(self.session.probe.run("delete-icons").ok)
+                self.session.wait_tray_hidden()
+            self.assertTrue(self.session.probe.run("broadcast-taskbar-created").ok)
+            # Handled once the state request, queued behind it, is answered.
+            self.assertEqual(self.session.guess(), "1235")
+            tray = self.tray = self.session.find_tray()
+            self.session.wait_tray(tray, tray_of_guess("1235"))
+        self.player.click(tray, 4, LEFT)
+        self.session.wait_tray(tray, tray_of_guess("1236"))
+
+        answer, before = self.read_answer(), self.session.state()
+        second = self.session.launch()
+        box = self.message_box()
+        self.assertEqual((box["text"], box["title"], box["buttons"], box["icon"]),
+                         ("既に起動されています", APP_TITLE, "1:OK", "0"))
+        self.assertNotEqual(box["pid"], before.values["pid"], "the box of the second copy")
+        self.session.wait_tray(tray, tray_of_guess("1236"))
+        self.dismiss_message_box()
+        second.wait(15)
+        self.assert_running()
+        keys, after = ("windows", "pid", "guess", "visible", "store.count"), self.session.state()
+        self.assertEqual([after.values[k] for k in keys], [before.values[k] for k in keys])
+        self.assertEqual(self.read_answer(), answer, "the first copy's answer changed")

@@ -1,0 +1,100 @@
+"""The window as a player uses it: the version box and the history window over it, their keys
+and buttons, coming back when minimized, held by the answer box, and its close box."""
+
+import re
+from pathlib import Path
+
+from harness.game import (CREDIT_LABEL, HISTORY_LIST, MAIN_TITLE, OK_BUTTON, PICTURE,
+                          QUIT_BUTTON, RIGHT_DOUBLE_CLICK, TITLE_LABEL, VERSION_LABEL, GameCase,
+                          centre, rect_of, shown_ids)
+from harness.polling import wait_stable, wait_until
+from harness.tray import parse_icon_frames
+
+RESOURCES = (Path(__file__).resolve().parents[3] / "resources" / "quor6.rc").read_text("utf-8")
+VERSION_BOX = {TITLE_LABEL: "QUOR6", VERSION_LABEL: "Version 1.06", OK_BUTTON: "OK",
+               QUIT_BUTTON: "終了",
+               CREDIT_LABEL: re.search(r'IDS_CREDIT_LABEL\s+"([^"]*)"', RESOURCES).group(1)}
+LABELS = (TITLE_LABEL, VERSION_LABEL, CREDIT_LABEL)
+YELLOW = (255, 255, 0)  # the question mark of the program icon
+
+
+class WindowTest(GameCase):
+    trace_tray = True  # both tests end by quitting: see assert_quit_cleanly
+
+    def wait_picture(self, state, covered: bool) -> None:
+        """The program icon (its colours only) and the labels; or the history list over them."""
+        colours = set(parse_icon_frames((self.config.icons / "program.txt").read_text())[32])
+        dark = lambda label: sum(max(pixel) < 100 for pixel in self.session.tray.pixels(
+            rect_of(state, label)))
+        wait_until(lambda: (set(self.session.tray.pixels(rect_of(state, PICTURE))),
+                            [dark(label) for label in LABELS]),
+                   lambda seen: (YELLOW not in seen[0] and seen[1][1:] == [0, 0]) if covered
+                   else (YELLOW in seen[0] <= colours and min(seen[1]) >= 10),
+                   "the history list over the labels" if covered else "the icon and labels")
+
+    def assert_version_box(self):
+        state = self.wait_window(list_shown=False)
+        self.assertEqual({key: state.values.get(f"text.{key}") for key in VERSION_BOX},
+                         VERSION_BOX)
+        self.assertEqual(state.values["title"], MAIN_TITLE)
+        self.wait_picture(state, covered=False)
+
+    def test_version_box_keys_history_minimize_the_answer_box_and_the_close_box(self):
+        self.start_game()
+        self.choose("Version情報")
+        self.assert_version_box()
+        self.wait_centred()
+        # Escape does nothing; Tab takes the focus from 終了 to OK, so Enter then hides.
+        for key, up in (("Escape", "1"), ("Tab", "1"), ("Return", "0")):
+            self.player.press_key(self.window_id(), key)
+            self.assertEqual(wait_stable(lambda: self.session.state().values["visible"], key), up)
+        self.assert_running()
+
+        self.choose("Version情報")
+        self.assert_version_box()
+        self.choose("履歴の表示")  # over the version box, and the version box back at once
+        state = self.wait_window(list_shown=True)
+        self.assertEqual(state.lines("history"), [])
+        self.wait_picture(state, covered=True)
+        self.choose("Version情報")
+        self.assert_version_box()
+
+        # Moved aside and minimized, either view brings it back: normal, centred, in front.
+        self.move_window_aside()
+        for caption in ("履歴の表示", "Version情報"):
+            self.assertTrue(self.session.probe.run("syscommand", "minimize").ok)
+            wait_until(self.session.state, lambda seen: seen.values.get("minimized") == "1",
+                       "the window to be minimized")
+            self.choose(caption)
+            state = self.wait_centred()  # a minimized window's place is far off the screen
+            self.assertEqual([state.values["minimized"], state.values["foreground"],
+                              HISTORY_LIST in shown_ids(state)],
+                             ["0", "1", caption == "履歴の表示"], caption)
+
+        # The answer box holds the whole program: a click on the window's OK does nothing.
+        self.assertTrue(self.session.probe.run("post", "5", hex(RIGHT_DOUBLE_CLICK)).ok)
+        box = rect_of(self.message_box())
+        ok_x, ok_y = centre(rect_of(state, OK_BUTTON))
+        self.assertFalse(box[0] <= ok_x < box[2] and box[1] <= ok_y < box[3], "box over OK")
+        self.click_control(OK_BUTTON)
+        self.assertEqual(wait_stable(lambda: self.session.state().values["visible"], "window"),
+                         "1", "OK was pressed behind the answer box")
+        self.assertEqual(self.session.state().values["enabled"], "0")
+        self.dismiss_message_box()
+
+        # The window's close box quits.
+        self.assertTrue(self.session.probe.run("syscommand", "close").ok)
+        self.assert_quit_cleanly()
+
+
+class FirstShowTest(GameCase):
+    dpi = 144  # 150 % scaling: 24 x 24 tray pictures
+    trace_tray = True
+
+    def test_at_144_dpi_the_tray_is_unscaled_and_enter_in_the_first_version_box_quits(self):
+        self.start_game()
+        self.assert_started(self.dpi)
+        self.choose("Version情報")
+        self.wait_window()
+        self.player.press_key(self.window_id(), "Return")  # the focus starts on 終了
+        self.assert_quit_cleanly()
