@@ -26,10 +26,8 @@ TEST(Guess, ReadsRewritesAndStepsDigitsWithoutLeavingTheText) {
     // Outside a short or broken text the guess reads as '0'.
     EXPECT_EQ(guessChar("12", 3), '0');
     EXPECT_EQ(guessChar("1234", 0), '0');
-    EXPECT_EQ(guessChar("1234", 5), '0');
     EXPECT_EQ(guessDigit("12x4", 3), 0);
     EXPECT_EQ(withDigit("1234", 1, 9), "9234");
-    EXPECT_EQ(withDigit("1234", 4, 0), "1230");
     EXPECT_EQ(withDigit("1x", 3, 5), "1050");
     EXPECT_EQ(digitAfterStepUp(8), 9);
     EXPECT_EQ(digitAfterStepUp(9), 0);
@@ -48,8 +46,7 @@ TEST(HistoryLine, CountLabelGuessStrikesAndBallsWithATrailingBlank) {
     // 回 is E5 9B 9E and 目 E7 9B AE in UTF-8.
     EXPECT_EQ(historyLine(1, "5678", 0, 0), "1\xE5\x9B\x9E\xE7\x9B\xAE 5678 0S 0B ");
     EXPECT_EQ(historyLine(3, "1243", 2, 2), "3回目 1243 2S 2B ");
-    EXPECT_EQ(historyLine(105, "0123", 1, 3), "105回目 0123 1S 3B ");
-    EXPECT_EQ(historyLine(32767, "4321", 0, 4), "32767回目 4321 0S 4B ");
+    EXPECT_EQ(historyLine(32767, "0123", 1, 3), "32767回目 0123 1S 3B ");
 }
 
 DigitPositionTable tableFor(const std::string& answer) {
@@ -109,28 +106,33 @@ TEST(NewSecret, ReseedsThenMapsDrawsOntoOneToNineRedrawingUsedAndOutOfRangeOnes)
     }
 }
 
-TEST(NewSecret, ResetsTheCountAndLeavesTheFlagsAlone) {
+TEST(NewSecret, ResetsTheCountAndLeavesTheFlagsAsTheyWereFalseAtFirst) {
     ScriptedRandom random;
-    PuzzleState state{"", {}, kMaxGuessCount, kTrue, kTrue};
-    newSecret(state, random);
+    PuzzleState state;
     EXPECT_EQ(state.GuessCount, 0);
-    EXPECT_EQ(state.VerdictShown, kTrue);
-    EXPECT_EQ(state.SpinHold, kTrue);
+    for (const Flag16 flag : {kFalse, kTrue}) {
+        newSecret(state, random);
+        EXPECT_EQ(state.GuessCount, 0);
+        EXPECT_EQ(state.VerdictShown, flag);
+        EXPECT_EQ(state.SpinHold, flag);
+        state = PuzzleState{"", {}, kMaxGuessCount, kTrue, kTrue};
+    }
 }
 
 TEST(GuessCount, CountsUpAndHoldsAtItsSixteenBitMaximum) {
     EXPECT_EQ(nextGuessCount(0), 1);
-    EXPECT_EQ(nextGuessCount(9), 10);
     EXPECT_EQ(nextGuessCount(32766), 32767);
     EXPECT_EQ(nextGuessCount(kMaxGuessCount), kMaxGuessCount);
 }
 
-TEST(ClockSeededRandom, DrawsFromTheWholeUnitIntervalButNeverOne) {
+TEST(ClockSeededRandom, ReseedsAwayFromTheDefaultAndDrawsFromTheWholeUnitIntervalButNeverOne) {
     ClockSeededRandom random;
+    ClockSeededRandom unseeded;  // the engine's fixed default seed, which a reseed replaces
     random.reseedFromClock();
     std::vector<float> draws(100000);
     for (float& draw : draws)
         draw = random.nextUnit();
+    EXPECT_NE(draws.front(), unseeded.nextUnit());
     const auto [lowest, highest] = std::minmax_element(draws.begin(), draws.end());
     EXPECT_TRUE(*lowest >= 0.0f && *lowest < 0.001f) << *lowest;
     EXPECT_TRUE(*highest > 0.999f && *highest < 1.0f) << *highest;
