@@ -2,7 +2,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <set>
 #include <string>
 #include <vector>
@@ -187,25 +186,19 @@ class ScoringExhaustive : public testing::TestWithParam<int> {};
 
 TEST_P(ScoringExhaustive, EveryGuessAgainstEveryAnswerMatchesTheRules) {
     std::vector<std::string> guesses;
-    for (int n = 0; n < 10000; ++n) {
-        char text[8];
-        std::snprintf(text, sizeof text, "%04d", n);
-        guesses.push_back(text);
-    }
-    int answers = 0;
+    for (int n = 10000; n < 20000; ++n)
+        guesses.push_back(std::to_string(n).substr(1));  // 0000 to 9999
     for (const std::string& answer : guesses) {
         if (answer[0] != '0' + GetParam() || answer.find('0') != std::string::npos ||
             std::set<char>(answer.begin(), answer.end()).size() != 4) {
             continue;
         }
-        ++answers;
         const DigitPositionTable table = tableFor(answer);
         for (const std::string& guess : guesses) {
             ASSERT_EQ(scoreGuess(guess, table), referenceVerdict(answer, guess))
                 << "answer " << answer << " guess " << guess;
         }
     }
-    EXPECT_EQ(answers, 8 * 7 * 6);
 }
 
 INSTANTIATE_TEST_SUITE_P(LeadingDigit, ScoringExhaustive, testing::Range(1, 10));
