@@ -1,179 +1,200 @@
-// libFuzzer target: plays arbitrary sequences of tray messages, menu commands, window events
-// and re-created trays against the window object, with events also arriving inside the
-// stepping loops and inside tray requests, and checks the game's invariants after each one.
+// libFuzzer target: arbitrary tray messages, menu commands, window events and new trays, also
+// inside stepping loops and tray requests, against the window object, checked after each one.
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
 
+#include "core/guess.h"
+#include "core/history_line.h"
+#include "core/verdict.h"
 #include "tests/fuzz/byte_reader.h"
-#include "tests/fuzz/fuzz_invariants.h"
 #include "tests/unit/harness.h"
 
 namespace quor6::fuzz {
-
 namespace {
 
 using fake::Event;
 
-// Bounds that keep one run short: every scheduled event is delivered at most once, so the
-// nesting of handlers can never grow deeper than the number of events.
-constexpr int kMaxSteps = 64;
-constexpr int kMaxScheduled = 32;
-constexpr int kDoEventsLimit = 20000;
+void require(bool condition, const char* what, const std::string& detail = {}) {
+    if (condition)
+        return;
+    std::fprintf(stderr, "invariant broken: %s %s\n", what, detail.c_str());
+    std::abort();
+}
+
+// Whenever a handler has run, also in the middle of an interrupted one: a well-formed guess
+// and answer, the three history views in step, and only our own icons in the tray.
+void checkGameState(const fake::Harness& h) {
+    const std::string& secret = h.state().SecretNumber;
+    require(isWellFormedGuess(h.guess()), "guess", std::string(h.guess()));
+    // Four different digits 1..9, each at its place in the table, and nothing else there.
+    int cells = 0;
+    for (int cell = 0; cell < 10 * 5; ++cell)  // digits 0..9 at positions 0..4
+        cells += h.state().DigitUseTable.at(cell / 5, cell % 5) ? 1 : 0;
+    require(secret.size() == 4 && secret.find('0') == std::string::npos && cells == 4 &&
+                scoreGuess(secret, h.state().DigitUseTable).kind == VerdictKind::Solved,
+            "answer", secret);
+    const fake::WindowModel& window = h.toolkit.window();
+    const std::vector<std::string> newest(window.rirekiList.rbegin(), window.rirekiList.rend());
+    // After a solve the window list keeps the old lines until it is next rebuilt.
+    require((newest.empty() || window.rirekilist2 == newest) && !window.rirekiListVisible,
+            "window list and store");
+    for (std::size_t i = 0; i < window.historyEntries.size(); ++i) {
+        const fake::HistoryEntry& entry = window.historyEntries[i];
+        require(
+            entry.visible ? i < newest.size() && entry.caption == newest[i] : i >= newest.size(),
+            "submenu entry", std::to_string(i));
+    }
+    const std::string tray = h.toolkit.trayPicture();  // '-' absent, '?' not in the icon set
+    require(tray.find('?') == std::string::npos && (tray[4] == '@' || tray[4] == '-') &&
+                std::count(tray.begin(), tray.end(), '-') + h.toolkit.trayIconCount() == 5,
+            "an icon outside the icon set or under a mixed-up host and id, or no sphere", tray);
+    const NotifyIconRecord& record = h.form.trayRecord();
+    require(record.cbSize == 89 && record.uFlags == 7 && record.uCallbackMessage == 0x200 &&
+                record.szTip == decltype(record.szTip){},
+            "tray record");
+}
+
+// Between two events: the history store holds one line per counted guess, numbered in order
+// and scored against the current answer; with a shell that never refused, all five icons.
+void checkBetweenEvents(const fake::Harness& h, bool shellEverRefused) {
+    checkGameState(h);
+    const std::vector<std::string>& lines = h.toolkit.window().rirekiList;
+    require(h.state().GuessCount == kMaxGuessCount ||
+                lines.size() == static_cast<std::size_t>(h.state().GuessCount),
+            "history lines and guess count differ");
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        const std::string guess = lines[i].substr(lines[i].find(' ') + 1, 4);  // after "回目 "
+        const Verdict verdict = scoreGuess(guess, h.state().DigitUseTable);
+        const int number = i < kMaxGuessCount ? static_cast<int>(i) + 1 : kMaxGuessCount;
+        require(verdict.kind == VerdictKind::Scored &&
+                    lines[i] == historyLine(number, guess, verdict.strikes, verdict.balls),
+                "history line", lines[i]);
+    }
+    require(shellEverRefused || h.toolkit.trayIconCount() == 5, "an icon went missing");
+}
+
+// Once the process has ended by a quit: the five deletes in slot order were the last tray
+// requests, and nothing of the program ran or reached the tray after them.
+void checkQuit(const fake::Harness& h, bool shellRefusesNow) {
+    const std::vector<fake::Call>& calls = h.toolkit.calls();
+    require(h.toolkit.processEnded() && h.toolkit.callsAfterEnd() == 0, "calls after the end");
+    std::vector<std::string> lastRequests;  // newest first
+    for (auto call = calls.rbegin(); call != calls.rend() && lastRequests.size() < 5; ++call) {
+        require(call->kind != fake::CallKind::Deliver, "a handler ran during the quit");
+        if (call->kind == fake::CallKind::ShellNotifyIcon)
+            lastRequests.push_back(call->detail);
+    }
+    require(lastRequests == std::vector<std::string>{"delete 5 PictureSW", "delete 4 PictureNum4",
+                                                     "delete 3 PictureNum3", "delete 2 PictureNum2",
+                                                     "delete 1 PictureNum1"},
+            "quit deletes");
+    require(shellRefusesNow || h.toolkit.trayIconCount() == 0, "icons left after the quit");
+}
 
 MenuCommand decodeCommand(std::uint8_t value) {
-    switch (value % 8) {
-        case 0:
-            return MenuCommand::None;
-        case 1:
-            return MenuCommand::resetAnser;
-        case 2:
-            return MenuCommand::displayrireki;
-        case 3:
-            return MenuCommand::diplayHelp;
-        case 4:
-            return MenuCommand::mnuAbout;
-        case 5:
-            return MenuCommand::mnuEnd;
-        case 6:
-            return static_cast<MenuCommand>(110 + value / 8 % 10);  // rirekimnu(0..9)
-        default:
-            return static_cast<MenuCommand>(100 + value / 8);  // ids nobody handles
-    }
+    // None, resetAnser .. mnuEnd, then rirekimnu(0..9), then ids that nobody handles.
+    constexpr int kNamed[] = {0, 101, 102, 103, 104, 105};
+    const int rest = value % 8 == 6 ? 110 + value / 8 % 10 : 100 + value / 8;
+    return static_cast<MenuCommand>(value % 8 < 6 ? kNamed[value % 8] : rest);
 }
 
 Event decodeEvent(ByteReader& in) {
-    const std::uint8_t kind = in.next();
+    const int kind = in.next() % 8;
     const std::uint8_t value = in.next();
-    switch (kind % 8) {
+    if (kind < 4)
+        return Event::mouse(1 + value % 5, 0x200 + static_cast<std::uint32_t>(value / 5 % 7));
+    const Event quits[] = {Event::windowClose(), Event::quitButton(),
+                           Event::menu(MenuCommand::mnuEnd)};
+    const Event others[] = {Event::menu(decodeCommand(value)), Event::taskbarCreated(value & 1),
+                            Event::okButton(), quits[value % 3]};
+    return others[kind - 4];
+}
+
+// One run: the game, and what the input has done to the world around it.
+struct Run {
+    fake::Harness h;
+    int scheduled = 0;
+    bool shellRefusesNow = false;
+    bool shellEverRefused = false;
+};
+
+// What happens outside the program: the next draws, the player's own guess, the shell.
+void changeTheWorld(Run& run, std::uint8_t what, std::uint8_t value, ByteReader& in) {
+    std::string& guess = run.h.toolkit.window().guess;
+    switch (what % 5) {
         case 0:
-        case 1:
+            return run.h.random.queueDraw(static_cast<float>(value) / 256.0f);
+        case 1:  // the player read the answer box and stepped the digits to it
+            guess = run.h.state().SecretNumber;
+            return;
         case 2:
+            for (char& digit : guess.assign(4, '0'))
+                digit = static_cast<char>('0' + in.next() % 10);
+            return;
         case 3:
-            return Event::mouse(1 + value % 5, 0x200 + static_cast<std::uint32_t>(value / 5 % 7));
-        case 4:
-            return Event::menu(decodeCommand(value));
-        case 5:
-            return Event::taskbarCreated((value & 1) != 0);
-        case 6:
-            return Event::okButton();
+            run.shellRefusesNow = (value & 1) != 0;
+            run.shellEverRefused = run.shellEverRefused || run.shellRefusesNow;
+            return run.h.toolkit.setShellRefusesRequests(run.shellRefusesNow);
         default:
-            switch (value % 3) {
-                case 0:
-                    return Event::windowClose();
-                case 1:
-                    return Event::quitButton();
-                default:
-                    return Event::menu(MenuCommand::mnuEnd);
-            }
+            return run.h.toolkit.setStartProcessSucceeds((value & 1) != 0);
     }
 }
 
-class Game {
-  public:
-    Game() {
-        h_.toolkit.setDoEventsLimit(kDoEventsLimit);
-        h_.toolkit.setDeliverInsideDeletes(false);
-        // The player lets go of the button at last, wherever the script leaves it held.
-        h_.toolkit.setIdleEvent(Event::mouse(1, 0x202));
-        h_.start();
-        h_.toolkit.setObserver([this] { checkGameState(h_); });
-        checkBetweenEvents(h_, false);
+void playStep(Run& run, ByteReader& in) {
+    fake::FakeToolkit& toolkit = run.h.toolkit;
+    const int op = in.next() % 10;
+    const std::uint8_t a = in.next();
+    // Every event is scheduled once at most, so the nesting of handlers stays bounded.
+    if (op >= 4 && op <= 6 && run.scheduled++ >= 32)
+        return;
+    if (op < 3)  // any slot, messages 0x1FF..0x207, out-of-table ones included
+        return run.h.mouse(a % 7, 0x1FF + static_cast<std::uint32_t>(in.next() % 9));
+    switch (op) {
+        case 3:
+            return toolkit.deliver(Event::menu(decodeCommand(a)));
+        case 4:
+            return toolkit.onDoEvents(1 + a % 6, decodeEvent(in));
+        case 5:
+            return toolkit.insideTrayRequest(1 + a % 6, decodeEvent(in));
+        case 6:
+            return toolkit.atTime(toolkit.now() + 350u * (a % 8), decodeEvent(in));
+        case 7:
+            return toolkit.choosePopupCommand(decodeCommand(a));
+        case 8:
+            return changeTheWorld(run, a, in.next(), in);
+        default:
+            return toolkit.deliver(decodeEvent(in));
     }
-
-    // Plays the input; returns when it is used up or the program has quit.
-    void play(ByteReader& in) {
-        try {
-            for (int step = 0; step < kMaxSteps && !in.atEnd(); ++step) {
-                playStep(in);
-                checkBetweenEvents(h_, shellEverRefused_);
-            }
-            h_.form.mnuEnd_Click();
-        } catch (const fake::ProcessEnded&) {
-            checkQuit(h_, shellRefusesNow_);
-        }
-    }
-
-  private:
-    void playStep(ByteReader& in) {
-        const std::uint8_t op = in.next();
-        const std::uint8_t a = in.next();
-        switch (op % 10) {
-            case 0:
-            case 1:
-            case 2:  // any slot, messages 0x1FF..0x207, out-of-table ones included
-                h_.mouse(a % 7, 0x1FF + static_cast<std::uint32_t>(in.next() % 9));
-                return;
-            case 3:
-                h_.toolkit.deliver(Event::menu(decodeCommand(a)));
-                return;
-            case 4:
-                if (schedule())
-                    h_.toolkit.onDoEvents(1 + a % 6, decodeEvent(in));
-                return;
-            case 5:
-                if (schedule())
-                    h_.toolkit.insideTrayRequest(1 + a % 6, decodeEvent(in));
-                return;
-            case 6:
-                if (schedule()) {
-                    h_.toolkit.atTime(h_.toolkit.now() + 350u * (a % 8), decodeEvent(in));
-                }
-                return;
-            case 7:
-                h_.toolkit.choosePopupCommand(decodeCommand(a));
-                return;
-            case 8:
-                changeTheWorld(a, in);
-                return;
-            default:
-                h_.toolkit.deliver(decodeEvent(in));
-                return;
-        }
-    }
-
-    // What happens outside the program: the next draws, the player's own guess, the shell.
-    void changeTheWorld(std::uint8_t what, ByteReader& in) {
-        const std::uint8_t value = in.next();
-        switch (what % 5) {
-            case 0:
-                h_.random.queueDraw(static_cast<float>(value) / 256.0f);
-                return;
-            case 1:  // the player read the answer box and stepped the digits to it
-                h_.toolkit.window().guess = h_.state().SecretNumber;
-                return;
-            case 2: {
-                std::string guess;
-                for (int i = 0; i < 4; ++i)
-                    guess.push_back(static_cast<char>('0' + in.next() % 10));
-                h_.toolkit.window().guess = guess;
-                return;
-            }
-            case 3:
-                shellRefusesNow_ = (value & 1) != 0;
-                shellEverRefused_ = shellEverRefused_ || shellRefusesNow_;
-                h_.toolkit.setShellRefusesRequests(shellRefusesNow_);
-                return;
-            default:
-                h_.toolkit.setStartProcessSucceeds((value & 1) != 0);
-                return;
-        }
-    }
-
-    bool schedule() { return scheduled_++ < kMaxScheduled; }
-
-    fake::Harness h_;
-    int scheduled_ = 0;
-    bool shellRefusesNow_ = false;
-    bool shellEverRefused_ = false;
-};
+}
 
 }  // namespace
-
 }  // namespace quor6::fuzz
 
+// Plays the input until it is used up (then quits) or the program has quit on its own.
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    quor6::fuzz::ByteReader in(data, size);
-    quor6::fuzz::Game game;
-    game.play(in);
+    using namespace quor6::fuzz;
+    ByteReader in(data, size);
+    Run run;
+    run.h.toolkit.setDoEventsLimit(20000);
+    run.h.toolkit.setDeliverInsideDeletes(false);
+    // The player lets go of the button at last, wherever the script leaves it held.
+    run.h.toolkit.setIdleEvent(quor6::fake::Event::mouse(1, quor6::kLeftButtonUp));
+    run.h.start();
+    run.h.toolkit.setObserver([&run] { checkGameState(run.h); });
+    try {
+        for (int step = 0; step < 64 && !in.atEnd(); ++step) {
+            checkBetweenEvents(run.h, run.shellEverRefused);
+            playStep(run, in);
+        }
+        checkBetweenEvents(run.h, run.shellEverRefused);
+        run.h.form.mnuEnd_Click();
+    } catch (const quor6::fake::ProcessEnded&) {
+        checkQuit(run.h, run.shellRefusesNow);
+    }
     return 0;
 }

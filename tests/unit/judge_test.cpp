@@ -1,8 +1,12 @@
-// Judging the guess from the menu icon: restore, NG, score and solve, with the count kept.
+// Judging the guess from the menu icon, the history it keeps in its three views (the store,
+// the window list and the tray submenu), and the tray menu's new puzzle.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdint>
 #include <string>
+#include <vector>
 
 #include "tests/unit/harness.h"
 
@@ -10,174 +14,157 @@ namespace quor6::fake {
 namespace {
 
 using testing::ElementsAre;
+using testing::ElementsAreArray;
 using testing::IsEmpty;
 
-void setGuess(Harness& h, std::string guess) {
-    h.toolkit.window().guess = std::move(guess);
+// Reaching the cap by play would take 32,767 judged guesses, each rebuilding the history; the
+// form's state is no const object, so writing it through the const accessor is well defined.
+void setGuessCount(Harness& h, std::int16_t count) {
+    const_cast<PuzzleState&>(h.state()).GuessCount = count;
 }
 
-// Judges the current guess `times` times, bringing the guess back after each verdict.
-void judgeRepeatedly(Harness& h, int times) {
-    for (int i = 0; i < times; ++i) {
-        h.judge();
-        h.judge();
-    }
-}
-
-TEST(JudgeScore, ShowsStrikesAndBallsCountsAndRecordsTheLine) {
-    Harness h;
-    h.start("5139");
-    setGuess(h, "1534");
-    const std::size_t mark = h.toolkit.mark();
+void judge(Harness& h, const char* guess) {
+    h.toolkit.window().guess = guess;
     h.judge();
-    EXPECT_THAT(h.toolkit.trace({CallKind::ShellNotifyIcon, CallKind::SetGuessText}, mark),
-                ElementsAre("tray modify 1 PictureNum1", "tray modify 2 PictureS",
-                            "tray modify 3 PictureNum2", "tray modify 4 PictureB"));
-    EXPECT_EQ(h.toolkit.trayPicture(), "1S2B@");
-    EXPECT_EQ(h.state().VerdictShown, -1);  // true is all bits set, as a 16-bit flag
-    EXPECT_EQ(h.state().GuessCount, 1);
-    EXPECT_THAT(h.toolkit.window().rirekiList, ElementsAre("1回目 1534 1S 2B "));
-    EXPECT_EQ(h.guess(), "1534");
-    EXPECT_EQ(h.state().SecretNumber, "5139");
 }
 
-TEST(JudgeRejected, ShowsBlankNGBlankAndCountsNothing) {
-    Harness h;
-    h.start("5139");
-    setGuess(h, "1134");
-    const std::size_t mark = h.toolkit.mark();
-    h.judge();
-    EXPECT_EQ(h.toolkit.trayPicture(), "_NG_@");
-    EXPECT_EQ(h.state().VerdictShown, kTrue);
-    EXPECT_EQ(h.state().GuessCount, 0);
-    EXPECT_THAT(
-        h.toolkit.trace({CallKind::ListAppend, CallKind::ListClear,
-                         CallKind::SetHistoryEntryCaption, CallKind::SetHistoryEntryVisible},
-                        mark),
-        IsEmpty());
-}
-
-TEST(JudgeRestore, ASecondPressBringsTheGuessBackAndChangesNothingElse) {
-    Harness h;
-    h.start("5139");
-    for (const char* guess : {"1534", "1134", "5139"}) {
-        SCOPED_TRACE(guess);
-        setGuess(h, guess);
-        h.judge();
-        const PuzzleState before = h.state();
-        const std::size_t mark = h.toolkit.mark();
-        h.judge();
-        EXPECT_EQ(h.toolkit.trayPicture(), std::string(guess) + "@");
-        EXPECT_EQ(h.state().VerdictShown, kFalse);
-        EXPECT_EQ(h.state().GuessCount, before.GuessCount);
-        EXPECT_EQ(h.state().SecretNumber, before.SecretNumber);
-        EXPECT_EQ(h.toolkit.trace({CallKind::ShellNotifyIcon}, mark).size(), 4u);
-        EXPECT_THAT(h.toolkit.trace({CallKind::ListAppend, CallKind::ListClear,
-                                     CallKind::SetGuessText, CallKind::SetHistoryEntryVisible},
-                                    mark),
-                    IsEmpty());
+// The captions of the visible submenu entries, top first.
+std::vector<std::string> submenu(const Harness& h) {
+    std::vector<std::string> captions;
+    for (const HistoryEntry& entry : h.toolkit.window().historyEntries) {
+        if (entry.visible)
+            captions.push_back(entry.caption);
     }
+    return captions;
 }
 
-struct EdgeRow {
+struct JudgeRow {
     const char* guess;
+    std::int16_t countBefore;
     const char* picture;
-    int countAfter;
-    std::size_t historyLines;
+    std::int16_t countAfter;
+    std::vector<std::string> store;  // the history store afterwards
 };
 
-class JudgeAgainst1234 : public testing::TestWithParam<EdgeRow> {};
+// Rows by name, so that the cases keep their names from one run to the next.
+void PrintTo(const JudgeRow& row, std::ostream* out) {
+    *out << row.guess << " after " << row.countBefore;
+}
 
-TEST_P(JudgeAgainst1234, ShowsAndCountsAsTheRowSays) {
-    const EdgeRow& row = GetParam();
+class JudgeAgainst1234 : public testing::TestWithParam<JudgeRow> {};
+
+TEST_P(JudgeAgainst1234, ShowsCountsAndRecordsAsTheRowSaysThenTheNextPressRestores) {
+    const JudgeRow& row = GetParam();
     Harness h;
     h.start("1234");
+    setGuessCount(h, row.countBefore);
     h.random.queueSecret("9876");
-    setGuess(h, row.guess);
-    h.judge();
+    judge(h, row.guess);
     EXPECT_EQ(h.toolkit.trayPicture(), row.picture);
+    EXPECT_EQ(h.state().VerdictShown, -1);  // true is all bits set, as a 16-bit flag
     EXPECT_EQ(h.state().GuessCount, row.countAfter);
-    EXPECT_EQ(h.toolkit.window().rirekiList.size(), row.historyLines);
-    EXPECT_EQ(h.state().VerdictShown, kTrue);
+    EXPECT_EQ(h.toolkit.window().rirekiList, row.store);
+    EXPECT_EQ(h.state().SecretNumber, row.picture[0] == 'O' ? "9876" : "1234");
+
+    const std::size_t mark = h.toolkit.mark();
+    h.judge();
+    EXPECT_EQ(h.toolkit.trayPicture(), std::string(row.guess) + "@");
+    EXPECT_EQ(h.state().VerdictShown, kFalse);
+    EXPECT_THAT(h.toolkit.trace({CallKind::ListAppend, CallKind::ListClear, CallKind::SetGuessText,
+                                 CallKind::SetHistoryEntryVisible},
+                                mark),
+                IsEmpty());
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Rows, JudgeAgainst1234,
-    testing::Values(EdgeRow{"1234", "OK01@", 0, 0}, EdgeRow{"4321", "0S4B@", 1, 1},
-                    EdgeRow{"1243", "2S2B@", 1, 1}, EdgeRow{"5678", "0S0B@", 1, 1},
-                    EdgeRow{"1305", "1S1B@", 1, 1}, EdgeRow{"1123", "_NG_@", 0, 0},
-                    EdgeRow{"0000", "_NG_@", 0, 0}));
+    testing::Values(JudgeRow{"4321", 0, "0S4B@", 1, {"1回目 4321 0S 4B "}},
+                    JudgeRow{"1243", 0, "2S2B@", 1, {"1回目 1243 2S 2B "}},
+                    JudgeRow{"1305", 41, "1S1B@", 42, {"42回目 1305 1S 1B "}},
+                    JudgeRow{"1123", 0, "_NG_@", 0, {}}, JudgeRow{"0000", 5, "_NG_@", 5, {}},
+                    // A solve shows the count modulo 100 and starts a new puzzle.
+                    JudgeRow{"1234", 0, "OK01@", 0, {}}, JudgeRow{"1234", 11, "OK12@", 0, {}},
+                    JudgeRow{"1234", 104, "OK05@", 0, {}},
+                    // At its 16-bit cap the count holds and the game goes on.
+                    JudgeRow{"5678", 32766, "0S0B@", 32767, {"32767回目 5678 0S 0B "}},
+                    JudgeRow{"5678", 32767, "0S0B@", 32767, {"32767回目 5678 0S 0B "}},
+                    JudgeRow{"1234", 32767, "OK67@", 0, {}}));
 
-class JudgeSolved : public testing::TestWithParam<int> {};
-
-TEST_P(JudgeSolved, ShowsOKWithTheCountModuloOneHundredAndStartsANewPuzzle) {
-    const int guesses = GetParam();
+TEST(History, EveryScoredGuessAddsALineAndTheSubmenuShowsTheNewestTen) {
     Harness h;
     h.start("1234");
-    setGuess(h, "5678");
-    judgeRepeatedly(h, guesses - 1);
-    setGuess(h, "1234");
-    h.random.queueSecret("9876");
-    h.judge();
+    std::vector<std::string> newestFirst;
+    for (int n = 1; n <= 11; ++n) {
+        judge(h, "1123");  // rejected: takes no number and no line
+        h.judge();
+        judge(h, "5678");  // the same guess again counts again
+        h.judge();
+        newestFirst.insert(newestFirst.begin(), std::to_string(n) + "回目 5678 0S 0B ");
+        const WindowModel& window = h.toolkit.window();
+        EXPECT_THAT(window.rirekiList, ElementsAreArray(newestFirst.rbegin(), newestFirst.rend()));
+        EXPECT_EQ(window.rirekilist2, newestFirst);
+        EXPECT_THAT(submenu(h),
+                    ElementsAreArray(newestFirst.begin(), newestFirst.begin() + std::min(n, 10)));
+    }
+}
 
-    const int shown = guesses % 100;
-    EXPECT_EQ(h.toolkit.trayPicture(),
-              "OK" + std::to_string(shown / 10) + std::to_string(shown % 10) + "@");
-    EXPECT_EQ(h.state().VerdictShown, kTrue);
-    EXPECT_EQ(h.state().GuessCount, 0);
-    EXPECT_EQ(h.state().SecretNumber, "9876");
-    EXPECT_EQ(h.random.reseedCount(), 2);
-    EXPECT_EQ(h.guess(), "1234");
-    // The store and the submenu are emptied; the window list keeps the solved puzzle's lines.
+TEST(History, ASolveEmptiesStoreAndSubmenuWhileTheWindowListWaitsForTheNextGuess) {
+    Harness h;
+    h.start("1234");
+    for (int i = 0; i < 3; ++i) {
+        judge(h, "5678");
+        h.judge();
+    }
+    h.random.queueSecret("9816");
+    judge(h, "1234");
     EXPECT_THAT(h.toolkit.window().rirekiList, IsEmpty());
+    EXPECT_THAT(h.toolkit.window().rirekilist2,
+                ElementsAre("3回目 5678 0S 0B ", "2回目 5678 0S 0B ", "1回目 5678 0S 0B "));
     for (const HistoryEntry& entry : h.toolkit.window().historyEntries) {
         EXPECT_FALSE(entry.visible);
         EXPECT_EQ(entry.caption, "");
     }
-    EXPECT_EQ(h.toolkit.window().rirekilist2.size(), static_cast<std::size_t>(guesses - 1));
-    if (guesses > 1) {
-        EXPECT_EQ(h.toolkit.window().rirekilist2.front(),
-                  std::to_string(guesses - 1) + "回目 5678 0S 0B ");
-    }
-}
-
-INSTANTIATE_TEST_SUITE_P(Counts, JudgeSolved, testing::Values(1, 7, 10, 11, 12, 105));
-
-TEST(JudgeSolved, TheNextPressShowsTheOldGuessWhichIsThenJudgedAgainstTheNewAnswer) {
-    Harness h;
-    h.start("1234");
-    h.random.queueSecret("9816");
-    h.judge();
-    EXPECT_EQ(h.toolkit.trayPicture(), "OK01@");
+    // The next press shows the old guess again, the one after judges it against 9816.
     h.judge();
     EXPECT_EQ(h.toolkit.trayPicture(), "1234@");
-    EXPECT_EQ(h.state().VerdictShown, kFalse);
     h.judge();
     EXPECT_EQ(h.toolkit.trayPicture(), "0S1B@");
-    EXPECT_EQ(h.state().GuessCount, 1);
-    EXPECT_THAT(h.toolkit.window().rirekiList, ElementsAre("1回目 1234 0S 1B "));
+    EXPECT_THAT(h.toolkit.window().rirekilist2, ElementsAre("1回目 1234 0S 1B "));
+    EXPECT_THAT(submenu(h), ElementsAre("1回目 1234 0S 1B "));
 }
 
-TEST(JudgeCount, ARejectedGuessBetweenTwoScoredOnesTakesNoNumber) {
+TEST(NewPuzzle, WhileAVerdictIsShownPutsTheFirstGuessBackAndEmptiesTheHistory) {
     Harness h;
     h.start("5139");
-    setGuess(h, "1534");
-    judgeRepeatedly(h, 1);
-    setGuess(h, "1134");
-    judgeRepeatedly(h, 1);
-    setGuess(h, "1634");
+    judge(h, "1534");  // 1S 2B and one line
+    h.random.queueSecret("2468");
+    h.form.resetAnser_Click();
+    EXPECT_EQ(h.guess(), "1234");
+    EXPECT_EQ(h.toolkit.trayPicture(), "1234@");
+    EXPECT_EQ(h.state().VerdictShown, kFalse);
+    EXPECT_EQ(h.state().SecretNumber, "2468");
+    EXPECT_EQ(h.state().GuessCount, 0);
+    EXPECT_THAT(h.toolkit.window().rirekiList, IsEmpty());
+    EXPECT_THAT(h.toolkit.window().rirekilist2, IsEmpty());
+    EXPECT_THAT(submenu(h), IsEmpty());
+    // The next press on the menu icon judges the new puzzle instead of restoring.
     h.judge();
-    EXPECT_EQ(h.state().GuessCount, 2);
-    EXPECT_THAT(h.toolkit.window().rirekiList,
-                ElementsAre("1回目 1534 1S 2B ", "2回目 1634 1S 1B "));
+    EXPECT_EQ(h.toolkit.trayPicture(), "0S2B@");
+    EXPECT_EQ(h.state().GuessCount, 1);
 }
 
-TEST(JudgeCount, EveryJudgedGuessCountsEvenTheSameGuessAgain) {
+TEST(NewPuzzle, LeavesTheHeldButtonAlone) {
     Harness h;
-    h.start("5139");
-    judgeRepeatedly(h, 3);
-    EXPECT_EQ(h.state().GuessCount, 3);
-    EXPECT_EQ(h.toolkit.window().rirekiList.back(), "3回目 1234 1S 1B ");
+    h.start();
+    h.random.queueSecret("5139");
+    h.toolkit.onDoEvents(1, Event::menu(MenuCommand::resetAnser));
+    h.toolkit.onDoEvents(1, Event::mouse(5, kLeftButtonDown));  // judges the new 1234
+    h.toolkit.onDoEvents(3, Event::mouse(2, kLeftButtonUp));
+    h.mouse(2, kLeftButtonDown);
+    // 1234 scored 1S 1B; the still held button then found the verdict and restored the guess.
+    EXPECT_EQ(h.state().VerdictShown, kFalse);
+    EXPECT_EQ(h.toolkit.trayPicture(), "1234@");
+    EXPECT_THAT(h.toolkit.window().rirekiList, testing::SizeIs(1));
 }
 
 }  // namespace

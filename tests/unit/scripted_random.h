@@ -1,8 +1,6 @@
 #pragma once
 
-#include <cstddef>
 #include <deque>
-#include <initializer_list>
 #include <random>
 #include <string>
 #include <string_view>
@@ -18,16 +16,13 @@ class ScriptedRandom final : public RandomSource {
     void reseedFromClock() override;
     float nextUnit() override;
 
-    void queueDraws(std::initializer_list<float> draws);
     void queueDraw(float draw) { draws_.push_back(draw); }
     // The draws that make newSecret produce `digits` (four different digits 1..9).
     void queueSecret(std::string_view digits);
-    // A draw that newSecret turns into `digit` (1..9).
-    static float drawFor(int digit);
+    // A draw that newSecret turns into `digit` (1..9): the middle of the digit's ninth.
+    static float drawFor(int digit) { return (static_cast<float>(digit) - 0.5f) / 9.0f; }
 
     int reseedCount() const { return reseeds_; }
-    int drawCount() const { return draws_taken_; }
-    std::size_t pendingDraws() const { return draws_.size(); }
     // 'R' for every reseed and 'D' for every draw, in order.
     const std::string& history() const { return history_; }
 
@@ -35,7 +30,6 @@ class ScriptedRandom final : public RandomSource {
     std::deque<float> draws_;
     std::minstd_rand fallback_{20240607u};
     int reseeds_ = 0;
-    int draws_taken_ = 0;
     std::string history_;
 };
 

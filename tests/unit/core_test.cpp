@@ -1,0 +1,207 @@
+// The pure core: the digits of a guess, history lines, drawing a hidden number and scoring.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "core/guess.h"
+#include "core/history_line.h"
+#include "core/puzzle_state.h"
+#include "core/random_source.h"
+#include "core/verdict.h"
+#include "tests/unit/scripted_random.h"
+
+namespace quor6 {
+namespace {
+
+using fake::ScriptedRandom;
+
+TEST(Guess, ReadsRewritesAndStepsDigitsWithoutLeavingTheText) {
+    EXPECT_EQ(guessChar("5072", 1), '5');
+    EXPECT_EQ(guessChar("5072", 4), '2');
+    EXPECT_EQ(guessDigit("5079", 4), 9);
+    // Outside a short or broken text the guess reads as '0'.
+    EXPECT_EQ(guessChar("12", 3), '0');
+    EXPECT_EQ(guessChar("1234", 0), '0');
+    EXPECT_EQ(guessDigit("12x4", 3), 0);
+    EXPECT_EQ(withDigit("1234", 1, 9), "9234");
+    EXPECT_EQ(withDigit("1x", 3, 5), "1050");
+    EXPECT_EQ(digitAfterStepUp(8), 9);
+    EXPECT_EQ(digitAfterStepUp(9), 0);
+    EXPECT_EQ(digitAfterStepDown(1), 0);
+    EXPECT_EQ(digitAfterStepDown(0), 9);
+}
+
+TEST(Guess, WellFormedMeansExactlyFourDecimalDigits) {
+    for (const char* text : {"0000", "9876"})
+        EXPECT_TRUE(isWellFormedGuess(text)) << text;
+    for (const char* text : {"123", "12345", "12a4", "/123", "123:", "Text1"})
+        EXPECT_FALSE(isWellFormedGuess(text)) << text;
+}
+
+TEST(HistoryLine, CountLabelGuessStrikesAndBallsWithATrailingBlank) {
+    // 回 is E5 9B 9E and 目 E7 9B AE in UTF-8.
+    EXPECT_EQ(historyLine(1, "5678", 0, 0), "1\xE5\x9B\x9E\xE7\x9B\xAE 5678 0S 0B ");
+    EXPECT_EQ(historyLine(3, "1243", 2, 2), "3回目 1243 2S 2B ");
+    EXPECT_EQ(historyLine(32767, "0123", 1, 3), "32767回目 0123 1S 3B ");
+}
+
+DigitPositionTable tableFor(const std::string& answer) {
+    DigitPositionTable table;
+    for (int p = 1; p <= 4; ++p)
+        table.set(answer[static_cast<std::size_t>(p - 1)] - '0', p, true);
+    return table;
+}
+
+// Why a drawn answer is malformed, or "" when it is not: four different digits 1..9, and
+// the table holds exactly those digits at their positions.
+std::string answerFault(const PuzzleState& state) {
+    const std::string& secret = state.SecretNumber;
+    if (secret.size() != 4 || secret.find_first_not_of("123456789") != std::string::npos ||
+        std::set<char>(secret.begin(), secret.end()).size() != 4) {
+        return "not four different digits 1..9: " + secret;
+    }
+    const DigitPositionTable expected = tableFor(secret);
+    for (int d = 0; d < DigitPositionTable::kDigits; ++d) {
+        for (int p = 0; p < DigitPositionTable::kPositions; ++p) {
+            if (state.DigitUseTable.at(d, p) != expected.at(d, p))
+                return "table disagrees with " + secret;
+        }
+    }
+    return {};
+}
+
+TEST(NewSecret, DrawsFourDifferentDigitsThatTableAndTextAgreeOn) {
+    ScriptedRandom random;  // its fixed-seed generator, over one state drawn again and again
+    PuzzleState state;
+    for (int i = 0; i < 3000; ++i) {
+        newSecret(state, random);
+        ASSERT_EQ(answerFault(state), "") << "draw " << i;
+    }
+}
+
+TEST(NewSecret, ReseedsThenMapsDrawsOntoOneToNineRedrawingUsedAndOutOfRangeOnes) {
+    struct Row {
+        std::vector<float> draws;
+        const char* secret;
+        const char* calls;  // R for a reseed, D for a draw
+    };
+    // Just below 8/9 the digit is 8 when the product is taken in double precision; single
+    // precision would round it up to 9.
+    const Row rows[] = {
+        {{0.0f, 0x1.fffffep-1f, 0x1.c71c7p-1f, 0.5f, 0.6f}, "1985", "RDDDD"},
+        {{1.0f, -0.25f, 0.4f, 0.4f, 0.3f, 0.2f, 0.05f, 0.6f}, "4321", "RDDDDDDD"},
+    };
+    for (const Row& row : rows) {
+        ScriptedRandom random;
+        for (const float draw : row.draws)
+            random.queueDraw(draw);
+        PuzzleState state;
+        newSecret(state, random);
+        EXPECT_EQ(state.SecretNumber, row.secret);
+        EXPECT_EQ(random.history(), row.calls);
+    }
+}
+
+TEST(NewSecret, ResetsTheCountAndLeavesTheFlagsAsTheyWereFalseAtFirst) {
+    ScriptedRandom random;
+    PuzzleState state;
+    EXPECT_EQ(state.GuessCount, 0);
+    for (const Flag16 flag : {kFalse, kTrue}) {
+        newSecret(state, random);
+        EXPECT_EQ(state.GuessCount, 0);
+        EXPECT_EQ(state.VerdictShown, flag);
+        EXPECT_EQ(state.SpinHold, flag);
+        state = PuzzleState{"", {}, kMaxGuessCount, kTrue, kTrue};
+    }
+}
+
+TEST(GuessCount, CountsUpAndHoldsAtItsSixteenBitMaximum) {
+    EXPECT_EQ(nextGuessCount(0), 1);
+    EXPECT_EQ(nextGuessCount(32766), 32767);
+    EXPECT_EQ(nextGuessCount(kMaxGuessCount), kMaxGuessCount);
+}
+
+TEST(ClockSeededRandom, ReseedsAwayFromTheDefaultAndDrawsFromTheWholeUnitIntervalButNeverOne) {
+    ClockSeededRandom random;
+    ClockSeededRandom unseeded;  // the engine's fixed default seed, which a reseed replaces
+    random.reseedFromClock();
+    std::vector<float> draws(100000);
+    for (float& draw : draws)
+        draw = random.nextUnit();
+    EXPECT_NE(draws.front(), unseeded.nextUnit());
+    const auto [lowest, highest] = std::minmax_element(draws.begin(), draws.end());
+    EXPECT_TRUE(*lowest >= 0.0f && *lowest < 0.001f) << *lowest;
+    EXPECT_TRUE(*highest > 0.999f && *highest < 1.0f) << *highest;
+}
+
+TEST(ClockSeededRandom, ReachesEveryAnswerEvenlyAndQuickReseedsStillDiffer) {
+    constexpr int kAnswers = 9 * 8 * 7 * 6;
+    constexpr int kPerAnswer = 30;
+    ClockSeededRandom random;
+    PuzzleState state;
+    std::vector<int> seen(10000, 0);  // indexed by the answer read as a number
+    std::set<std::string> firstFifty;
+    for (int i = 0; i < kAnswers * kPerAnswer; ++i) {
+        newSecret(state, random);
+        ++seen[static_cast<std::size_t>(std::stoi(state.SecretNumber))];
+        if (i < 50)  // drawn in well under a clock tick: equal seeds would repeat one answer
+            firstFifty.insert(state.SecretNumber);
+    }
+    EXPECT_GT(firstFifty.size(), 40u);
+    int reached = 0;
+    double chiSquare = 0;
+    for (const int count : seen) {
+        if (count == 0)
+            continue;  // the 6,976 numbers that are no answer
+        ++reached;
+        chiSquare += (count - kPerAnswer) * (count - kPerAnswer) / double{kPerAnswer};
+    }
+    EXPECT_EQ(reached, kAnswers);
+    // 3,023 degrees of freedom: mean 3,023, standard deviation about 78; six deviations above
+    // the mean fail a fair generator practically never.
+    EXPECT_LT(chiSquare, 3023.0 + 6.0 * 78.0);
+}
+
+// The rules of the game straight, without the table: a repeated character rejects; a strike
+// is a digit in its place, a ball a digit of the answer in another place.
+Verdict referenceVerdict(const std::string& answer, const std::string& guess) {
+    Verdict verdict{VerdictKind::Scored, 0, 0};
+    for (std::size_t i = 0; i < 4; ++i) {
+        if (guess.find(guess[i], i + 1) != std::string::npos)
+            return {VerdictKind::Rejected, 0, 0};
+        const std::size_t place = answer.find(guess[i]);
+        verdict.strikes += place == i ? 1 : 0;
+        verdict.balls += place != i && place != std::string::npos ? 1 : 0;
+    }
+    if (verdict.strikes == 4)
+        verdict.kind = VerdictKind::Solved;
+    return verdict;
+}
+
+// One case per leading digit of the answer, so CTest can spread the work over the cores.
+class ScoringExhaustive : public testing::TestWithParam<int> {};
+
+TEST_P(ScoringExhaustive, EveryGuessAgainstEveryAnswerMatchesTheRules) {
+    std::vector<std::string> guesses;
+    for (int n = 10000; n < 20000; ++n)
+        guesses.push_back(std::to_string(n).substr(1));  // 0000 to 9999
+    for (const std::string& answer : guesses) {
+        if (answer[0] != '0' + GetParam() || answer.find('0') != std::string::npos ||
+            std::set<char>(answer.begin(), answer.end()).size() != 4) {
+            continue;
+        }
+        const DigitPositionTable table = tableFor(answer);
+        for (const std::string& guess : guesses) {
+            ASSERT_EQ(scoreGuess(guess, table), referenceVerdict(answer, guess))
+                << "answer " << answer << " guess " << guess;
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(LeadingDigit, ScoringExhaustive, testing::Range(1, 10));
+
+}  // namespace
+}  // namespace quor6
