@@ -173,6 +173,8 @@ TEST(CompileTest, RejectsFaultySourcesNamingTheLine) {
                                       "4|A is already used on line 2|+# b {B}\n# c {A}\n",
                                       "3|same hash|title: t\n# a {IDH_X}\n# b {idh_x}\n",
                                       "5|U+20AC|+x\n\n\xE2\x82\xAC\n",
+                                      "3|\xC3\xA9 (U+00E9) has no|+\xC3\xA9\n",
+                                      "3|\xF0\x9F\x98\x80 (U+1F600) has no|+\xF0\x9F\x98\x80\n",
                                       "5|invalid UTF-8 at byte 0|+x\n\n\xFFy\n",
                                       "3|invalid UTF-8 at byte 2|+ab\xE3\x81",
                                       "3|invalid UTF-8|+\xE3\x41\x41\n",

@@ -1,5 +1,7 @@
 #include "help_reader.h"
 
+#include "cp932.h"
+
 #include <algorithm>
 #include <array>
 #include <cstdio>
@@ -106,8 +108,14 @@ bool readText(const Span& record, std::size_t data1End, std::size_t fonts, const
     bool ended = false, inLink = false;
     std::string jump;
     for (std::uint8_t code = 0; code != 0xFF;) {
-        shown += strings.cString(text);
-        text += strings.cString(text).size() + 1;
+        // Each record is drawn on its own: no character may be split between two.
+        const std::string piece = strings.cString(text);
+        std::size_t walked = 0;
+        while (walked < piece.size())
+            walked += cp932CharLength(static_cast<unsigned char>(piece[walked]));
+        require(walked == piece.size(), "a character split between records");
+        shown += piece;
+        text += piece.size() + 1;
         code = at < data1End ? record.u8(at++) : 0;
         require(!ended || code == 0xFF, "a record goes on after its paragraph's end");
         if (code == 0xE3 && !inLink) {
@@ -231,8 +239,10 @@ std::string readHelpFile(const Bytes& file, const std::map<std::int32_t, std::st
     for (const auto& [hash, offset] : contexts)
         topicNames.jump[static_cast<std::uint32_t>(hash)] = topicNames.of[offset];
     const Span system = get("|SYSTEM");
-    require(system.u16(0) == 0x036C && system.u16(4) == 1 && system.u16(10) == 0,
-            "|SYSTEM magic, version or compressed topics");
+    // No generation date: the same source gives the same file.
+    require(
+        system.u16(0) == 0x036C && system.u16(4) == 1 && system.u32(6) == 0 && system.u16(10) == 0,
+        "|SYSTEM magic, version, date or compressed topics");
     std::map<std::uint16_t, std::string> records;  // by type, shown
     for (std::size_t at = 12; at < system.size; at += 4 + system.u16(at + 2)) {
         const std::uint16_t type = system.u16(at);
