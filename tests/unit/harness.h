@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string_view>
+#include <vector>
 
 #include "shell/frm_quor6.h"
 #include "tests/unit/fake_toolkit.h"
@@ -9,6 +10,15 @@
 #include "tray/tray_dispatch.h"
 
 namespace quor6::fake {
+
+// An event scripted for the nth doEvents, the nth tray request, or the moment nth ms.
+struct Arrival {
+    enum { DoEvents, Request, Time } where;
+    int nth;
+    Event event;
+};
+
+inline const Event kJudge = Event::mouse(5, kLeftButtonDown);
 
 // The window object wired to the fake toolkit and a scripted random source.
 struct Harness {
@@ -36,6 +46,16 @@ struct Harness {
         mouse(slot, kRightButtonDown);
     }
     void judge() { mouse(5, kLeftButtonDown); }
+    void script(const std::vector<Arrival>& arrivals) {
+        for (const Arrival& a : arrivals) {
+            if (a.where == Arrival::DoEvents)
+                toolkit.onDoEvents(a.nth, a.event);
+            else if (a.where == Arrival::Request)
+                toolkit.insideTrayRequest(a.nth, a.event);
+            else
+                toolkit.atTime(static_cast<std::uint64_t>(a.nth), a.event);
+        }
+    }
 
     const PuzzleState& state() const { return form.state(); }
     std::string_view guess() const { return toolkit.window().guess; }
