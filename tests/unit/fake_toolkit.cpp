@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <stdexcept>
 #include <utility>
 
 #include "shell/frm_quor6.h"
@@ -41,52 +42,29 @@ bool isWellFormed(const NotifyIconRecord& record) {
 
 // --- Scripting and delivery ---------------------------------------------------------------
 
-void FakeToolkit::atTime(std::uint64_t milliseconds, const Event& event) {
-    byTime_.push_back({false, milliseconds, event});
-    std::stable_sort(byTime_.begin(), byTime_.end(),
-                     [](const Scheduled& a, const Scheduled& b) { return a.at < b.at; });
+void FakeToolkit::schedule(Trigger trigger, std::uint64_t nth, const Event& event) {
+    const std::uint64_t at = trigger == Trigger::DoEvents      ? doEvents_ + nth
+                             : trigger == Trigger::TrayRequest ? trayRequests_ + nth
+                                                               : nth;
+    const auto later = std::find_if(scheduled_.begin(), scheduled_.end(),
+                                    [at](const Scheduled& other) { return other.at > at; });
+    scheduled_.insert(later, {trigger, at, event});
 }
 
 void FakeToolkit::deliver(const Event& event) {
     log(CallKind::Deliver, event.describe());
-    using SlotHandler = void (frmQuor6::*)(std::uint32_t);
-    constexpr std::array<SlotHandler, 5> kSlotHandlers = {
-        &frmQuor6::text1_MouseMove, &frmQuor6::text2_MouseMove, &frmQuor6::text3_MouseMove,
-        &frmQuor6::text4_MouseMove, &frmQuor6::text5_MouseMove};
-    switch (event.kind) {
-        case Event::Kind::TrayMouse:
-            if (event.slot >= 1 && event.slot <= 5)
-                (form_->*kSlotHandlers[static_cast<std::size_t>(event.slot - 1)])(event.message);
-            else
-                form_->onTrayMouse(event.slot, event.message);
-            break;
-        case Event::Kind::Menu:
-            form_->runMenuCommand(event.command);
-            break;
-        case Event::Kind::WindowClose:
-            form_->closeByWindowSystem();
-            break;
-        case Event::Kind::TaskbarCreated:
-            if (event.trayRecreated)
-                trayIcons_.clear();
-            form_->onTaskbarCreated();
-            break;
-        case Event::Kind::OkButton:
-            form_->Command1_Click();
-            break;
-        case Event::Kind::QuitButton:
-            form_->Command2_Click();
-            break;
-    }
+    if (event.newTray)
+        trayIcons_.clear();
+    event.run(*form_);
     if (observer_)
         observer_();
 }
 
-void FakeToolkit::takeDue(bool byTrayRequest, std::uint64_t count, std::deque<Event>& queue) {
-    for (auto it = byCount_.begin(); it != byCount_.end();) {
-        if (it->byTrayRequest == byTrayRequest && it->at <= count) {
+void FakeToolkit::takeDue(Trigger trigger, std::uint64_t count, std::deque<Event>& queue) {
+    for (auto it = scheduled_.begin(); it != scheduled_.end();) {
+        if (it->trigger == trigger && it->at <= count) {
             queue.push_back(it->event);
-            it = byCount_.erase(it);
+            it = scheduled_.erase(it);
         } else {
             ++it;
         }
@@ -106,12 +84,11 @@ void FakeToolkit::deliverAll(std::deque<Event>& queue) {
 void FakeToolkit::doEvents() {
     log(CallKind::DoEvents);
     if (++doEvents_ > static_cast<std::uint64_t>(doEventsLimit_))
-        throw ToolkitFault("doEvents called too often: a loop that never ends");
+        throw std::logic_error("doEvents called too often: a loop that never ends");
     // Sent messages still waiting (their handler's predecessor is running below us) go first.
     deliverAll(sent_);
-    takeDue(false, doEvents_, posted_);
-    for (; !byTime_.empty() && byTime_.front().at <= now_; byTime_.erase(byTime_.begin()))
-        posted_.push_back(byTime_.front().event);
+    takeDue(Trigger::DoEvents, doEvents_, posted_);
+    takeDue(Trigger::Time, now_, posted_);
     if (posted_.empty() && idleEvent_ && !hasScheduledEvents())
         posted_.push_back(*idleEvent_);
     deliverAll(posted_);
@@ -151,16 +128,10 @@ std::vector<std::string> FakeToolkit::trace(std::initializer_list<std::string_vi
                                             std::size_t from) const {
     std::vector<std::string> lines;
     for (std::size_t i = from; i < calls_.size(); ++i) {
-        if (std::find(kinds.begin(), kinds.end(), calls_[i].kind) != kinds.end())
+        if (kinds.size() == 0 ||
+            std::find(kinds.begin(), kinds.end(), calls_[i].kind) != kinds.end())
             lines.push_back(calls_[i].describe());
     }
-    return lines;
-}
-
-std::vector<std::string> FakeToolkit::traceAll(std::size_t from) const {
-    std::vector<std::string> lines;
-    for (std::size_t i = from; i < calls_.size(); ++i)
-        lines.push_back(calls_[i].describe());
     return lines;
 }
 
@@ -184,23 +155,6 @@ std::string FakeToolkit::trayPicture() const {
 
 // --- Toolkit -------------------------------------------------------------------------------
 
-Handle32 FakeToolkit::textBoxHandle(int slot) const {
-    log(CallKind::TextBoxHandle, std::to_string(slot));
-    if (slot < 1 || slot > 5)
-        throw ToolkitFault("no text box Text" + std::to_string(slot));
-    return fakeTextBoxHandle(slot);
-}
-
-Handle32 FakeToolkit::iconHandle(IconHolder holder) const {
-    log(CallKind::IconHandle, iconHolderName(holder));
-    return fakeIconHandle(holder);
-}
-
-bool FakeToolkit::setForegroundWindow(Handle32 window) {
-    log(CallKind::SetForegroundWindow, hexText(window));
-    return true;
-}
-
 bool FakeToolkit::shellNotifyIcon(std::uint32_t request, const NotifyIconRecord& record) {
     const NotifyIconRecord received = record;
     const std::optional<IconHolder> image = holderOfIconHandle(record.hIcon);
@@ -208,7 +162,7 @@ bool FakeToolkit::shellNotifyIcon(std::uint32_t request, const NotifyIconRecord&
                                        std::to_string(record.uID) + ' ' +
                                        (image ? iconHolderName(*image) : hexText(record.hIcon)));
     if (!isWellFormed(record))
-        throw ToolkitFault("malformed tray record");
+        throw std::logic_error("malformed tray record");
     const std::uint64_t number = ++trayRequests_;
     const std::pair<Handle32, int> key{record.hWnd, static_cast<int>(record.uID)};
     const bool known = trayIcons_.count(key) != 0;
@@ -221,17 +175,17 @@ bool FakeToolkit::shellNotifyIcon(std::uint32_t request, const NotifyIconRecord&
     // The shell sends its messages to the program while the program still waits for the answer.
     if (request == kNimDelete && !deliverInsideDeletes_) {
         // Held back: the due ones move on to the next request, waiting ones stay queued.
-        for (Scheduled& scheduled : byCount_) {
-            if (scheduled.byTrayRequest && scheduled.at <= number)
+        for (Scheduled& scheduled : scheduled_) {
+            if (scheduled.trigger == Trigger::TrayRequest && scheduled.at <= number)
                 scheduled.at = number + 1;
         }
     } else {
-        takeDue(true, number, sent_);
+        takeDue(Trigger::TrayRequest, number, sent_);
         deliverAll(sent_);
     }
     // The record belongs to the shell until the call returns: no handler may rewrite it.
     if (std::memcmp(&received, &record, sizeof record) != 0)
-        throw ToolkitFault("the tray record was rewritten while the shell was using it");
+        throw std::logic_error("the tray record was rewritten while the shell was using it");
     return accepted;
 }
 
@@ -243,16 +197,6 @@ void FakeToolkit::listClear(ListBox list) {
 void FakeToolkit::listAppend(ListBox list, std::string_view line) {
     log(CallKind::ListAppend, std::string(listName(list)) + ' ' + std::string(line));
     window_.list(list).emplace_back(line);
-}
-
-int FakeToolkit::listCount(ListBox list) const {
-    log(CallKind::ListCount, std::string(listName(list)));
-    return static_cast<int>(window_.list(list).size());
-}
-
-std::string FakeToolkit::listItem(ListBox list, int index) const {
-    log(CallKind::ListItem, std::string(listName(list)) + ' ' + std::to_string(index));
-    return window_.list(list).at(static_cast<std::size_t>(index));  // throws when out of range
 }
 
 void FakeToolkit::setListVisible(ListBox list, bool visible) {
@@ -275,22 +219,6 @@ void FakeToolkit::endProcess() {
     log(CallKind::EndProcess);
     ended_ = true;
     throw ProcessEnded{};
-}
-
-bool FakeToolkit::startProcess(std::string_view program, std::string_view commandLine) {
-    log(CallKind::StartProcess, std::string(program) + " | " + std::string(commandLine));
-    return startProcessSucceeds_;
-}
-
-std::optional<unsigned> FakeToolkit::fileMajorVersion(std::string_view path) const {
-    log(CallKind::FileMajorVersion, std::string(path));
-    const auto found = versions_.find(path);
-    return found == versions_.end() ? std::nullopt : std::optional<unsigned>(found->second);
-}
-
-bool FakeToolkit::openDocument(std::string_view path) {
-    log(CallKind::OpenDocument, std::string(path));
-    return openDocumentSucceeds_;
 }
 
 }  // namespace quor6::fake

@@ -13,22 +13,11 @@
 #include "core/history_line.h"
 #include "tests/unit/fake_event.h"
 
-namespace quor6 {
-class frmQuor6;
-}
-
 namespace quor6::fake {
 
 // Thrown by endProcess: the process ends at once, so no statement after the call may run and
 // no suspended handler may resume. Tests catch it where the real process would be gone.
 struct ProcessEnded {};
-
-// What a real toolkit would answer with a run-time error (a control that does not exist, an
-// index out of range, a loop that never lets the player go), or a shell with a malformed record.
-class ToolkitFault : public std::logic_error {
-  public:
-    using std::logic_error::logic_error;
-};
 
 struct HistoryEntry {
     std::string caption;
@@ -71,14 +60,17 @@ class FakeToolkit final : public Toolkit {
   public:
     void attach(frmQuor6& form) { form_ = &form; }
 
-    // --- Scripting. Counts are relative to the moment of scripting: 1 is the next call.
-    void onDoEvents(int nth, const Event& event) {
-        byCount_.push_back({false, doEvents_ + nth, event});
-    }
-    void atTime(std::uint64_t milliseconds, const Event& event);  // first doEvents from then
-    // Sent by the shell while the program waits in its nth tray request from now.
+    // --- Scripting. An event arrives in the nth doEvents or the nth tray request from now
+    // (sent by the shell while the program waits in it), or in the first doEvents from the
+    // moment nth milliseconds.
+    enum class Trigger { DoEvents, TrayRequest, Time };
+    void schedule(Trigger trigger, std::uint64_t nth, const Event& event);
+    void onDoEvents(int nth, const Event& event) { schedule(Trigger::DoEvents, nth, event); }
     void insideTrayRequest(int nth, const Event& event) {
-        byCount_.push_back({true, trayRequests_ + nth, event});
+        schedule(Trigger::TrayRequest, nth, event);
+    }
+    void atTime(std::uint64_t milliseconds, const Event& event) {
+        schedule(Trigger::Time, milliseconds, event);
     }
     void choosePopupCommand(MenuCommand command) { popupChoices_.push_back({command, false}); }
     // The next popup is closed by the second press of a right double-click.
@@ -93,9 +85,7 @@ class FakeToolkit final : public Toolkit {
     // With false, events scripted inside a delete request wait for the next other request.
     void setDeliverInsideDeletes(bool deliver) { deliverInsideDeletes_ = deliver; }
     void deliver(const Event& event);
-    bool hasScheduledEvents() const {
-        return !byCount_.empty() || !byTime_.empty() || !sent_.empty();
-    }
+    bool hasScheduledEvents() const { return !scheduled_.empty() || !sent_.empty(); }
 
     void setPreviousInstanceRunning(bool running) { previousInstance_ = running; }
     void setExecutableDirectory(std::string path) { executableDirectory_ = std::move(path); }
@@ -114,10 +104,10 @@ class FakeToolkit final : public Toolkit {
     const WindowModel& window() const { return window_; }
     const std::vector<Call>& calls() const { return calls_; }
     std::size_t mark() const { return calls_.size(); }
-    // The calls of these kinds from `from` on, described.
+    // The calls of these kinds (all for none) from `from` on, described.
     std::vector<std::string> trace(std::initializer_list<std::string_view> kinds,
                                    std::size_t from = 0) const;
-    std::vector<std::string> traceAll(std::size_t from = 0) const;
+    std::vector<std::string> traceAll(std::size_t from = 0) const { return trace({}, from); }
     std::optional<TrayIcon> trayIcon(int slot) const;
     std::size_t trayIconCount() const { return trayIcons_.size(); }
     // Slots 1..5 as characters: digits, S B O K N G, '_' for the blank, '@' for the sphere,
@@ -144,24 +134,32 @@ class FakeToolkit final : public Toolkit {
     void showForm() override { window_.visible = logged(CallKind::ShowForm, true); }
     void hideForm() override { window_.visible = logged(CallKind::HideForm, false); }
     Handle32 formHandle() const override { return logged(CallKind::FormHandle, kFormHandle); }
-    Handle32 textBoxHandle(int slot) const override;
-    std::string guessText() const override { return logged(CallKind::GuessText, window_.guess); }
+    Handle32 textBoxHandle(int slot) const override {
+        return slot >= 1 && slot <= 5 ? fakeTextBoxHandle(slot) : throw std::out_of_range("Text");
+    }
+    std::string guessText() const override { return window_.guess; }
     void setGuessText(std::string_view text) override {
         window_.guess = log(CallKind::SetGuessText, std::string(text));
     }
-    Handle32 iconHandle(IconHolder holder) const override;
+    Handle32 iconHandle(IconHolder holder) const override { return fakeIconHandle(holder); }
     bool shellNotifyIcon(std::uint32_t request, const NotifyIconRecord& record) override;
     void listClear(ListBox list) override;
     void listAppend(ListBox list, std::string_view line) override;
-    int listCount(ListBox list) const override;
-    std::string listItem(ListBox list, int index) const override;
+    int listCount(ListBox list) const override {
+        return static_cast<int>(window_.list(list).size());
+    }
+    std::string listItem(ListBox list, int index) const override {
+        return window_.list(list).at(static_cast<std::size_t>(index));  // throws out of range
+    }
     void setListVisible(ListBox list, bool visible) override;
     void setMenuRootVisible(bool visible) override {
         window_.menuRootVisible = set(CallKind::SetMenuRootVisible, visible);
     }
     void setHistoryEntryCaption(int index, std::string_view caption) override;
     void setHistoryEntryVisible(int index, bool visible) override;
-    bool setForegroundWindow(Handle32 window) override;
+    bool setForegroundWindow(Handle32 window) override {
+        return logged(CallKind::SetForegroundWindow, true, hexText(window));
+    }
     TrayMenuOutcome popupTrayMenu() override;
     void closeTrayMenu() override;
     void doEvents() override;
@@ -175,28 +173,32 @@ class FakeToolkit final : public Toolkit {
         return set(CallKind::PreviousInstanceRunning, previousInstance_);
     }
     [[noreturn]] void endProcess() override;
-    std::string executableDirectory() const override {
-        return logged(CallKind::ExecutableDirectory, executableDirectory_);
+    std::string executableDirectory() const override { return executableDirectory_; }
+    std::string windowsDirectory() const override { return windowsDirectory_; }
+    bool startProcess(std::string_view program, std::string_view commandLine) override {
+        const std::string detail = std::string(program) + " | " + std::string(commandLine);
+        return logged(CallKind::StartProcess, startProcessSucceeds_, detail);
     }
-    std::string windowsDirectory() const override {
-        return logged(CallKind::WindowsDirectory, windowsDirectory_);
+    std::optional<unsigned> fileMajorVersion(std::string_view path) const override {
+        const auto found = versions_.find(path);
+        return found == versions_.end() ? std::nullopt : std::optional(found->second);
     }
-    bool startProcess(std::string_view program, std::string_view commandLine) override;
-    std::optional<unsigned> fileMajorVersion(std::string_view path) const override;
-    bool openDocument(std::string_view path) override;
+    bool openDocument(std::string_view path) override {
+        return logged(CallKind::OpenDocument, openDocumentSucceeds_, std::string(path));
+    }
 
   private:
     struct Scheduled {
-        bool byTrayRequest;  // else by doEvents, or by time in byTime_
-        std::uint64_t at;
+        Trigger trigger;
+        std::uint64_t at;  // the doEvents, the tray request or the moment that delivers it
         Event event;
     };
 
     // Logs a call; gives back its detail.
     std::string log(std::string_view kind, std::string detail = {}) const;
     template <typename T>
-    T logged(std::string_view kind, T value) const {
-        log(kind);
+    T logged(std::string_view kind, T value, std::string detail = {}) const {
+        log(kind, std::move(detail));
         return value;
     }
     // Logs a call that passes `value`, shown in the detail.
@@ -209,7 +211,7 @@ class FakeToolkit final : public Toolkit {
         return value;
     }
     void deliverNow(const Event& event);
-    void takeDue(bool byTrayRequest, std::uint64_t count, std::deque<Event>& queue);
+    void takeDue(Trigger trigger, std::uint64_t count, std::deque<Event>& queue);
     void deliverAll(std::deque<Event>& queue);
 
     frmQuor6* form_ = nullptr;
@@ -223,10 +225,9 @@ class FakeToolkit final : public Toolkit {
     int doEventsLimit_ = 100000;
     bool ended_ = false;
 
-    std::vector<Scheduled> byCount_;
-    std::vector<Scheduled> byTime_;  // by time, in the order scripted for the same moment
-    std::deque<Event> posted_;       // delivered by doEvents only
-    std::deque<Event> sent_;         // also delivered inside tray requests
+    std::vector<Scheduled> scheduled_;  // the earliest first, else in the order scripted
+    std::deque<Event> posted_;          // delivered by doEvents only
+    std::deque<Event> sent_;            // also delivered inside tray requests
     std::deque<TrayMenuOutcome> popupChoices_;
     std::vector<Event> duringPopup_;
     bool popupOpen_ = false;

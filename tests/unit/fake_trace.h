@@ -11,8 +11,9 @@
 
 namespace quor6::fake {
 
-// The name of each logged call: one per Toolkit member the program uses (shellNotifyIcon and
-// sleepMilliseconds read shorter), plus "deliver" for an event handed to the program. A trace line
+// The name of each logged call: one per Toolkit member the program uses, but for the queries of
+// the window's own state (shellNotifyIcon and sleepMilliseconds read shorter), plus "deliver"
+// for an event handed to the program. A trace line
 // is the name, then its detail: "tray modify 2 PictureNum3", "sleep 700".
 namespace CallKind {
 inline constexpr std::string_view FormWidth = "formWidth";
@@ -24,15 +25,10 @@ inline constexpr std::string_view ScreenHeight = "screenHeight";
 inline constexpr std::string_view ShowForm = "showForm";
 inline constexpr std::string_view HideForm = "hideForm";
 inline constexpr std::string_view FormHandle = "formHandle";
-inline constexpr std::string_view TextBoxHandle = "textBoxHandle";
-inline constexpr std::string_view GuessText = "guessText";
 inline constexpr std::string_view SetGuessText = "setGuessText";
-inline constexpr std::string_view IconHandle = "iconHandle";
 inline constexpr std::string_view ShellNotifyIcon = "tray";
 inline constexpr std::string_view ListClear = "listClear";
 inline constexpr std::string_view ListAppend = "listAppend";
-inline constexpr std::string_view ListCount = "listCount";
-inline constexpr std::string_view ListItem = "listItem";
 inline constexpr std::string_view SetListVisible = "setListVisible";
 inline constexpr std::string_view SetMenuRootVisible = "setMenuRootVisible";
 inline constexpr std::string_view SetHistoryEntryCaption = "setHistoryEntryCaption";
@@ -45,10 +41,7 @@ inline constexpr std::string_view SleepMilliseconds = "sleep";
 inline constexpr std::string_view MessageBox = "messageBox";
 inline constexpr std::string_view PreviousInstanceRunning = "previousInstanceRunning";
 inline constexpr std::string_view EndProcess = "endProcess";
-inline constexpr std::string_view ExecutableDirectory = "executableDirectory";
-inline constexpr std::string_view WindowsDirectory = "windowsDirectory";
 inline constexpr std::string_view StartProcess = "startProcess";
-inline constexpr std::string_view FileMajorVersion = "fileMajorVersion";
 inline constexpr std::string_view OpenDocument = "openDocument";
 inline constexpr std::string_view Deliver = "deliver";
 }  // namespace CallKind
@@ -68,22 +61,16 @@ inline std::string iconHolderName(IconHolder holder) {
     const auto index = static_cast<std::size_t>(holder);
     if (index < 10)
         return "PictureNum" + std::to_string(index);
-    if (index < 10 + kOthers.size())
-        return "Picture" + std::string(kOthers[index - 10]);
-    return "IconHolder?" + std::to_string(index);
+    return "Picture" + std::string(kOthers.at(index - 10));
 }
 
 inline std::string menuCommandName(MenuCommand command) {
     constexpr std::array<std::string_view, 5> kNames = {"resetAnser", "displayrireki", "diplayHelp",
                                                         "mnuAbout", "mnuEnd"};
-    const int id = static_cast<int>(command);
-    const int first = static_cast<int>(MenuCommand::resetAnser);
-    const int firstEntry = static_cast<int>(MenuCommand::rirekimnuFirst);
-    if (id >= first && id < first + static_cast<int>(kNames.size()))
-        return std::string(kNames[static_cast<std::size_t>(id - first)]);
-    if (id >= firstEntry && id <= static_cast<int>(MenuCommand::rirekimnuLast))
-        return "rirekimnu(" + std::to_string(id - firstEntry) + ")";
-    return id == 0 ? "None" : "command " + std::to_string(id);
+    const int index = static_cast<int>(command) - static_cast<int>(MenuCommand::resetAnser);
+    if (index >= 0 && index < static_cast<int>(kNames.size()))
+        return std::string(kNames[static_cast<std::size_t>(index)]);
+    return command == MenuCommand::None ? "None" : std::to_string(static_cast<int>(command));
 }
 
 inline std::string hexText(std::uint32_t value) {

@@ -13,11 +13,14 @@ namespace quor6::fake {
 
 // An event scripted for the nth doEvents, the nth tray request, or the moment nth ms.
 struct Arrival {
-    enum { DoEvents, Request, Time } where;
-    int nth;
+    FakeToolkit::Trigger where;
+    std::uint64_t nth;
     Event event;
 };
 
+inline constexpr auto kInDoEvents = FakeToolkit::Trigger::DoEvents;
+inline constexpr auto kInRequest = FakeToolkit::Trigger::TrayRequest;
+inline constexpr auto kAtTime = FakeToolkit::Trigger::Time;
 inline const Event kJudge = Event::mouse(5, kLeftButtonDown);
 
 // The window object wired to the fake toolkit and a scripted random source.
@@ -47,14 +50,8 @@ struct Harness {
     }
     void judge() { mouse(5, kLeftButtonDown); }
     void script(const std::vector<Arrival>& arrivals) {
-        for (const Arrival& a : arrivals) {
-            if (a.where == Arrival::DoEvents)
-                toolkit.onDoEvents(a.nth, a.event);
-            else if (a.where == Arrival::Request)
-                toolkit.insideTrayRequest(a.nth, a.event);
-            else
-                toolkit.atTime(static_cast<std::uint64_t>(a.nth), a.event);
-        }
+        for (const Arrival& a : arrivals)
+            toolkit.schedule(a.where, a.nth, a.event);
     }
 
     const PuzzleState& state() const { return form.state(); }

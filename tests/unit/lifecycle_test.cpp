@@ -72,15 +72,13 @@ TEST(Quit, RemovesTheFiveIconsInSlotOrderAndEndsAtOnce) {
         {{}, {Event::menu(MenuCommand::mnuAbout), Event::windowClose()}, 0},
         {{}, {Event::menu(MenuCommand::displayrireki), Event::quitButton()}, 0},
         // In a hold: before the step is shown, or after the pause.
-        {{{Arrival::DoEvents, 1, quit}}, {press}, 0},
-        {{{Arrival::DoEvents, 2, Event::windowClose()}}, {press}, 1},
-        {{{Arrival::DoEvents, 2, Event::quitButton()}}, {press}, 1},
-        {{{Arrival::DoEvents, 2, Event::mouse(5, kRightButtonDown)}}, {press}, 1},
+        {{{kInDoEvents, 1, quit}}, {press}, 0},
+        {{{kInDoEvents, 2, Event::windowClose()}}, {press}, 1},
+        {{{kInDoEvents, 2, Event::quitButton()}}, {press}, 1},
+        {{{kInDoEvents, 2, Event::mouse(5, kRightButtonDown)}}, {press}, 1},
         // In an inner hold, which ends the outer one too.
-        {{{Arrival::DoEvents, 1, Event::mouse(3, kLeftButtonDown)}, {Arrival::DoEvents, 3, quit}},
-         {press},
-         1},
-        {{{Arrival::Request, 2, quit}}, {kJudge}, 2},  // inside a verdict's second request
+        {{{kInDoEvents, 1, Event::mouse(3, kLeftButtonDown)}, {kInDoEvents, 3, quit}}, {press}, 1},
+        {{{kInRequest, 2, quit}}, {kJudge}, 2},  // inside a verdict's second request
     };
     for (const auto& way : kWays) {
         Harness h;

@@ -79,30 +79,28 @@ TEST(Spin, WhatArrivesDuringAHoldIsHandledInsideIt) {
         std::vector<Arrival> arrivals;
         const char* expected;
     } kCases[] = {
-        {{{Arrival::DoEvents, 2, kRelease}}, "1334@ 700"},  // a release after the pause
-        {{{Arrival::Time, 6300, Event::mouse(1, kLeftButtonUp)}}, "1134@ 6300"},  // 9 steps
+        {{{kInDoEvents, 2, kRelease}}, "1334@ 700"},  // a release after the pause
+        {{{kAtTime, 6300, Event::mouse(1, kLeftButtonUp)}}, "1134@ 6300"},  // 9 steps
         // A judging shows NG over 1334; the next pass restores the guess and leaves the hold.
-        {{{Arrival::DoEvents, 1, kJudge}, {Arrival::DoEvents, 3, kRelease}}, "1334@ 700 held"},
+        {{{kInDoEvents, 1, kJudge}, {kInDoEvents, 3, kRelease}}, "1334@ 700 held"},
         // With the release too the verdict stays, but for the stepped slot.
-        {{{Arrival::DoEvents, 1, kJudge}, {Arrival::DoEvents, 1, kRelease}}, "_3G_@ 700 verdict"},
+        {{{kInDoEvents, 1, kJudge}, {kInDoEvents, 1, kRelease}}, "_3G_@ 700 verdict"},
         // Presses on slot 3 run a loop of their own inside; the outer pass then finishes.
-        {{{Arrival::DoEvents, 1, Event::mouse(3, kLeftButtonDown)},
-          {Arrival::DoEvents, 3, Event::mouse(3, kLeftButtonUp)}},
+        {{{kInDoEvents, 1, Event::mouse(3, kLeftButtonDown)},
+          {kInDoEvents, 3, Event::mouse(3, kLeftButtonUp)}},
          "1344@ 1400"},
         // The inner loop ends by restoring after a judging; the outer one steps on.
-        {{{Arrival::DoEvents, 1, Event::mouse(3, kLeftButtonDown)},
-          {Arrival::DoEvents, 2, kJudge},
-          {Arrival::DoEvents, 5, kRelease}},
+        {{{kInDoEvents, 1, Event::mouse(3, kLeftButtonDown)},
+          {kInDoEvents, 2, kJudge},
+          {kInDoEvents, 5, kRelease}},
          "1444@ 2100"},
         // A new puzzle: the next pass steps from the new guess.
-        {{{Arrival::DoEvents, 1, Event::menu(MenuCommand::resetAnser)},
-          {Arrival::Time, 1400, kRelease}},
+        {{{kInDoEvents, 1, Event::menu(MenuCommand::resetAnser)}, {kAtTime, 1400, kRelease}},
          "1334@ 1400"},
         // Inside the step's tray request: the release, a new tray, a judging.
-        {{{Arrival::Request, 1, kRelease}}, "1334@ 700"},
-        {{{Arrival::Request, 1, Event::taskbarCreated()}, {Arrival::DoEvents, 2, kRelease}},
-         "1334@ 700"},
-        {{{Arrival::Request, 1, kJudge}, {Arrival::DoEvents, 2, kRelease}}, "_NG_@ 700 verdict"},
+        {{{kInRequest, 1, kRelease}}, "1334@ 700"},
+        {{{kInRequest, 1, Event::taskbarCreated()}, {kInDoEvents, 2, kRelease}}, "1334@ 700"},
+        {{{kInRequest, 1, kJudge}, {kInDoEvents, 2, kRelease}}, "_NG_@ 700 verdict"},
     };
     for (const auto& c : kCases) {
         Harness h;
