@@ -1,4 +1,4 @@
-// Which icon each digit slot shows for a guess and for each kind of verdict, and at which size.
+// The count a solve shows (the other pictures are seen through the window), and the icon size.
 #include <gtest/gtest.h>
 
 #include "core/slot_pictures.h"
@@ -8,15 +8,6 @@ namespace quor6 {
 namespace {
 
 using H = IconHolder;
-
-TEST(SlotPictures, AGuessItsDigitsNGAsBlankNGBlankAScoreAsStrikesSBallsB) {
-    EXPECT_EQ(guessPictures("5072"),
-              (SlotPictures{H::PictureNum5, H::PictureNum0, H::PictureNum7, H::PictureNum2}));
-    EXPECT_EQ(verdictPictures({VerdictKind::Rejected, 0, 0}, 3),
-              (SlotPictures{H::PictureSP, H::PictureN, H::PictureG, H::PictureSP}));
-    EXPECT_EQ(verdictPictures({VerdictKind::Scored, 1, 2}, 4),
-              (SlotPictures{H::PictureNum1, H::PictureS, H::PictureNum2, H::PictureB}));
-}
 
 TEST(SlotPictures, ASolveShowsOKAndTheCountModuloOneHundred) {
     const int kCases[][2] = {{7, 7}, {10, 10}, {99, 99}, {100, 0}, {105, 5}, {32767, 67}};

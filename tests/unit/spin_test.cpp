@@ -46,26 +46,13 @@ TEST(Spin, AHoldStepsEverySevenHundredMillisecondsUntilTheRelease) {
                             "sleep 700", "doEvents", "deliver mouse 2 0x202"));
 }
 
-TEST(Spin, NineWrapsUpToZeroAndZeroDownToNine) {
-    Harness h;
-    h.start();
-    h.toolkit.window().guess = "1930";
-    h.clickUp(2);
-    h.clickDown(4);
-    EXPECT_EQ(h.guess(), "1039");
-    EXPECT_EQ(h.toolkit.trayPicture(), "1039@");
-}
-
 TEST(Spin, APressOnAVerdictOnlyRestoresTheGuessAndTheNextOneSteps) {
     Harness h;
     h.start("5139");
     h.judge();
-    const std::size_t mark = h.toolkit.mark();
     h.toolkit.onDoEvents(1, Event::mouse(3, kLeftButtonUp));
     h.mouse(3, kLeftButtonDown);
-    EXPECT_THAT(loopTrace(h, mark),
-                ElementsAre("tray modify 1 PictureNum1", "tray modify 2 PictureNum2",
-                            "tray modify 3 PictureNum3", "tray modify 4 PictureNum4"));
+    EXPECT_EQ(h.toolkit.trayPicture() + std::to_string(h.toolkit.now()), "1234@0");
     EXPECT_EQ(h.state().VerdictShown, kFalse);
     h.mouse(3, kLeftButtonDown);  // the release still waits: it comes in the first doEvents
     EXPECT_EQ(h.toolkit.trayPicture(), "1244@");
@@ -80,7 +67,7 @@ TEST(Spin, WhatArrivesDuringAHoldIsHandledInsideIt) {
         const char* expected;
     } kCases[] = {
         {{{kInDoEvents, 2, kRelease}}, "1334@ 700"},  // a release after the pause
-        {{{kAtTime, 6300, Event::mouse(1, kLeftButtonUp)}}, "1134@ 6300"},  // 9 steps
+        {{{kAtTime, 6300, Event::mouse(1, kLeftButtonUp)}}, "1134@ 6300"},  // 9 steps, 9 to 0
         // A judging shows NG over 1334; the next pass restores the guess and leaves the hold.
         {{{kInDoEvents, 1, kJudge}, {kInDoEvents, 3, kRelease}}, "1334@ 700 held"},
         // With the release too the verdict stays, but for the stepped slot.
@@ -112,7 +99,6 @@ TEST(Spin, WhatArrivesDuringAHoldIsHandledInsideIt) {
                                  (h.state().VerdictShown == kTrue ? " verdict" : "") +
                                  (h.state().SpinHold == kTrue ? " held" : "");
         EXPECT_EQ(seen, c.expected) << c.arrivals.front().event.describe();
-        EXPECT_EQ(h.toolkit.trayIconCount(), 5u);
     }
 }
 
@@ -127,17 +113,14 @@ TEST(Spin, PressesInsideAHandlerActAsIfTheyCameJustAfter) {
     // Answer and the guess: scored, rejected, solved; the last runs a new puzzle instead.
     const std::pair<const char*, const char*> kGames[] = {
         {"5139", "1234"}, {"5139", "1233"}, {"1236", "1236"}, {"5139", ""}};
-    const auto play = [](const auto& game, const std::vector<Event>& presses, int inside) {
+    const auto play = [](const auto& game, const std::vector<Event>& presses, unsigned inside) {
         Harness h;
         h.start(game.first);
         h.toolkit.window().guess = game.second;
         h.random.queueSecret("2468");
-        for (const Event& press : presses) {
-            if (inside > 0)
-                h.toolkit.insideTrayRequest(inside, press);
-            else
-                h.toolkit.onDoEvents(1, press);  // just after the handler
-        }
+        for (const Event& press : presses)  // with 0, in the doEvents just after the handler
+            h.toolkit.schedule(inside > 0 ? kInRequest : kInDoEvents, inside > 0 ? inside : 1,
+                               press);
         if (*game.second == '\0')
             h.form.resetAnser_Click();
         else
@@ -155,7 +138,7 @@ TEST(Spin, PressesInsideAHandlerActAsIfTheyCameJustAfter) {
     for (const auto& game : kGames) {
         for (const std::vector<Event>& presses : kPresses) {
             const std::string oneAfterTheOther = play(game, presses, 0);
-            for (int inside = 1; inside <= 4; ++inside)
+            for (unsigned inside = 1; inside <= 4; ++inside)
                 EXPECT_EQ(play(game, presses, inside), oneAfterTheOther)
                     << game.first << " " << presses.front().describe() << " in request " << inside;
         }

@@ -22,8 +22,7 @@ TEST(WindowViews, VersionBoxHistoryWindowAndOkSwitchTheOneWindow) {
         h.judge();
         h.judge();  // the guess back
     }
-    h.toolkit.window().rirekilist2 = {"left over"};
-    std::size_t mark = h.toolkit.mark();
+    const std::size_t mark = h.toolkit.mark();
     h.form.displayrireki_Click();
     h.toolkit.deliver(Event::okButton());
     h.form.mnuAbout_Click();
@@ -37,7 +36,6 @@ TEST(WindowViews, VersionBoxHistoryWindowAndOkSwitchTheOneWindow) {
                     "listAppend rirekilist2 1回目 1234 1S 1B ", "setListVisible rirekilist2 true",
                     "deliver Command1", "hideForm", "setMenuRootVisible false", "showForm",
                     "setListVisible rirekilist2 false"));
-    EXPECT_FALSE(h.toolkit.window().rirekiListVisible);
 
     h.toolkit.window().guess = "5139";
     h.random.queueSecret("1234");
@@ -71,8 +69,7 @@ TEST(Help, OnlyARealViewerIsStartedElseTheBrowserOpensThePageElseABoxSaysSo) {
     };
     for (const auto& c : kCases) {
         Harness h;
-        h.start("5139");
-        h.judge();
+        h.start();
         h.toolkit.setExecutableDirectory("D:\\my games");
         h.toolkit.setWindowsDirectory("C:\\WIN");
         if (c.version)
@@ -86,8 +83,6 @@ TEST(Help, OnlyARealViewerIsStartedElseTheBrowserOpensThePageElseABoxSaysSo) {
                        CallKind::ShellNotifyIcon, CallKind::ShowForm, CallKind::SetMenuRootVisible},
                       mark),
                   c.trace);
-        EXPECT_EQ(h.toolkit.trayPicture(), "1S1B@");
-        EXPECT_EQ(h.state().VerdictShown, kTrue);
     }
 }
 
