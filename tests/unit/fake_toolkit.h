@@ -65,9 +65,11 @@ class FakeToolkit final : public Toolkit {
     // moment nth milliseconds.
     enum class Trigger { DoEvents, TrayRequest, Time };
     void schedule(Trigger trigger, std::uint64_t nth, const Event& event);
-    void onDoEvents(int nth, const Event& event) { schedule(Trigger::DoEvents, nth, event); }
+    void onDoEvents(int nth, const Event& event) {
+        schedule(Trigger::DoEvents, static_cast<std::uint64_t>(nth), event);
+    }
     void insideTrayRequest(int nth, const Event& event) {
-        schedule(Trigger::TrayRequest, nth, event);
+        schedule(Trigger::TrayRequest, static_cast<std::uint64_t>(nth), event);
     }
     void atTime(std::uint64_t milliseconds, const Event& event) {
         schedule(Trigger::Time, milliseconds, event);
@@ -114,7 +116,7 @@ class FakeToolkit final : public Toolkit {
     // '-' for an absent icon and '?' for an image that is not in the icon set.
     std::string trayPicture() const;
     std::uint64_t now() const { return now_; }
-    int trayRequestCount() const { return trayRequests_; }
+    int trayRequestCount() const { return static_cast<int>(trayRequests_); }
     bool processEnded() const { return ended_; }
     int callsAfterEnd() const { return callsAfterEnd_; }
 
