@@ -1,31 +1,47 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
+#include <functional>
 #include <string>
 
-#include "platform/toolkit.h"
+#include "shell/frm_quor6.h"
+#include "tests/unit/fake_trace.h"
 
 namespace quor6::fake {
 
-// Something the window system hands to the program.
+// Something the window system hands to the program: its name in traces and the handler it runs.
 struct Event {
-    enum class Kind { TrayMouse, Menu, WindowClose, TaskbarCreated, OkButton, QuitButton };
+    std::string name;
+    std::function<void(frmQuor6&)> run;
+    bool newTray = false;  // the shell's tray was created anew and knows none of the icons
 
-    Kind kind = Kind::TrayMouse;
-    int slot = 0;
-    std::uint32_t message = 0;
-    MenuCommand command = MenuCommand::None;
-    bool trayRecreated = true;  // TaskbarCreated: the new tray knows none of the icons
-
-    static Event mouse(int slot, std::uint32_t message);
-    static Event menu(MenuCommand command);
-    static Event windowClose();
+    static Event mouse(int slot, std::uint32_t message) {
+        return {"mouse " + std::to_string(slot) + ' ' + hexText(message), [=](frmQuor6& form) {
+                    constexpr std::array<void (frmQuor6::*)(std::uint32_t), 5> kHosts = {
+                        &frmQuor6::text1_MouseMove, &frmQuor6::text2_MouseMove,
+                        &frmQuor6::text3_MouseMove, &frmQuor6::text4_MouseMove,
+                        &frmQuor6::text5_MouseMove};
+                    if (slot >= 1 && slot <= 5)
+                        (form.*kHosts[static_cast<std::size_t>(slot - 1)])(message);
+                    else
+                        form.onTrayMouse(slot, message);
+                }};
+    }
+    static Event menu(MenuCommand command) {
+        return {"menu " + menuCommandName(command),
+                [=](frmQuor6& form) { form.runMenuCommand(command); }};
+    }
+    static Event windowClose() { return {"close", &frmQuor6::closeByWindowSystem}; }
     // With `trayRecreated` false the broadcast comes while the icons are still in place.
-    static Event taskbarCreated(bool trayRecreated = true);
-    static Event okButton();
-    static Event quitButton();
+    static Event taskbarCreated(bool trayRecreated = true) {
+        return {trayRecreated ? "TaskbarCreated" : "TaskbarCreated (icons kept)",
+                &frmQuor6::onTaskbarCreated, trayRecreated};
+    }
+    static Event okButton() { return {"Command1", &frmQuor6::Command1_Click}; }
+    static Event quitButton() { return {"Command2", &frmQuor6::Command2_Click}; }
 
-    std::string describe() const;
+    const std::string& describe() const { return name; }
 };
 
 }  // namespace quor6::fake

@@ -3,9 +3,7 @@ if(TARGET quor6_fake_toolkit)
   return()
 endif()
 add_library(quor6_fake_toolkit STATIC
-  ${CMAKE_CURRENT_LIST_DIR}/fake_event.cpp
   ${CMAKE_CURRENT_LIST_DIR}/fake_toolkit.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/fake_trace.cpp
   ${CMAKE_CURRENT_LIST_DIR}/scripted_random.cpp
 )
 target_link_libraries(quor6_fake_toolkit PUBLIC quor6_logic)

@@ -1,41 +1,23 @@
 #pragma once
 
 #include <array>
-#include <cstddef>
-#include <cstdint>
 #include <deque>
 #include <functional>
-#include <initializer_list>
 #include <map>
 #include <optional>
 #include <stdexcept>
 #include <string>
-#include <string_view>
-#include <utility>
+#include <type_traits>
 #include <vector>
 
 #include "core/history_line.h"
-#include "core/icon_holder.h"
-#include "platform/toolkit.h"
 #include "tests/unit/fake_event.h"
-#include "tests/unit/fake_trace.h"
-
-namespace quor6 {
-class frmQuor6;
-}
 
 namespace quor6::fake {
 
 // Thrown by endProcess: the process ends at once, so no statement after the call may run and
 // no suspended handler may resume. Tests catch it where the real process would be gone.
 struct ProcessEnded {};
-
-// What a real toolkit would answer with a run-time error: a control that does not exist, an
-// index out of range, or a loop that never lets the player go.
-class ToolkitFault : public std::logic_error {
-  public:
-    using std::logic_error::logic_error;
-};
 
 struct HistoryEntry {
     std::string caption;
@@ -68,37 +50,33 @@ struct WindowModel {
 };
 
 struct TrayIcon {
-    Handle32 host = 0;
-    std::uint32_t id = 0;
-    Handle32 iconHandle = 0;
-    std::optional<IconHolder> image;
-};
-
-struct StartedProcess {
-    std::string program;
-    std::string commandLine;
+    std::optional<IconHolder> image;  // none: a handle that is not one of the icon set's
 };
 
 // A scripted window system: it keeps the window, its controls and the shell's tray as a model,
-// logs every call in order with the virtual time, and delivers scripted events to the real
-// handlers of the attached frmQuor6 from inside doEvents or from inside a tray request.
+// logs every call in order, and delivers scripted events to the real handlers of the attached
+// frmQuor6 from inside doEvents, a tray request or the tray menu.
 class FakeToolkit final : public Toolkit {
   public:
-    FakeToolkit() = default;
-    FakeToolkit(const FakeToolkit&) = delete;
-    FakeToolkit& operator=(const FakeToolkit&) = delete;
-
     void attach(frmQuor6& form) { form_ = &form; }
 
-    // --- Scripting. Counts are relative to the moment of scripting: 1 is the next call.
-    void onDoEvents(int nth, const Event& event);
-    void atTime(std::uint64_t milliseconds, const Event& event);  // first doEvents from then
-    void insideTrayRequest(int nth, const Event& event);
-    void choosePopupCommand(MenuCommand command);
-    // Delivered while the next message box is up (its modal loop runs sent messages).
-    void whileMessageBoxShows(const Event& event) { duringMessageBox_.push_back(event); }
+    // --- Scripting. An event arrives in the nth doEvents or the nth tray request from now
+    // (sent by the shell while the program waits in it), or in the first doEvents from the
+    // moment nth milliseconds.
+    enum class Trigger { DoEvents, TrayRequest, Time };
+    void schedule(Trigger trigger, std::uint64_t nth, const Event& event);
+    void onDoEvents(int nth, const Event& event) {
+        schedule(Trigger::DoEvents, static_cast<std::uint64_t>(nth), event);
+    }
+    void insideTrayRequest(int nth, const Event& event) {
+        schedule(Trigger::TrayRequest, static_cast<std::uint64_t>(nth), event);
+    }
+    void atTime(std::uint64_t milliseconds, const Event& event) {
+        schedule(Trigger::Time, milliseconds, event);
+    }
+    void choosePopupCommand(MenuCommand command) { popupChoices_.push_back({command, false}); }
     // The next popup is closed by the second press of a right double-click.
-    void closePopupByRightDoubleClick();
+    void closePopupByRightDoubleClick() { popupChoices_.push_back({MenuCommand::None, true}); }
     // Delivered inside the next popup, while the menu is open.
     void duringPopup(const Event& event) { duringPopup_.push_back(event); }
     // Delivered by a doEvents that finds nothing pending and nothing scheduled.
@@ -109,119 +87,149 @@ class FakeToolkit final : public Toolkit {
     // With false, events scripted inside a delete request wait for the next other request.
     void setDeliverInsideDeletes(bool deliver) { deliverInsideDeletes_ = deliver; }
     void deliver(const Event& event);
-    bool hasScheduledEvents() const;
+    bool hasScheduledEvents() const { return !scheduled_.empty() || !sent_.empty(); }
 
     void setPreviousInstanceRunning(bool running) { previousInstance_ = running; }
-    void setExecutableDirectory(std::string directory) {
-        executableDirectory_ = std::move(directory);
-    }
-    void setWindowsDirectory(std::string directory) { windowsDirectory_ = std::move(directory); }
+    void setExecutableDirectory(std::string path) { executableDirectory_ = std::move(path); }
+    void setWindowsDirectory(std::string path) { windowsDirectory_ = std::move(path); }
     void setStartProcessSucceeds(bool succeeds) { startProcessSucceeds_ = succeeds; }
-    void setFileMajorVersion(const std::string& path, unsigned major) {
-        fileMajorVersions_[path] = major;
+    void setFileMajorVersion(std::string path, unsigned major) {
+        versions_[std::move(path)] = major;
     }
     void setOpenDocumentSucceeds(bool succeeds) { openDocumentSucceeds_ = succeeds; }
     void setShellRefusesRequests(bool refuses) { shellRefuses_ = refuses; }
-    // The shell restarted: its new tray knows none of the icons.
-    void recreateTray() { trayIcons_.clear(); }
+    // The icon went from the tray by other means (the shell lost it).
+    void loseTrayIcon(int slot) { trayIcons_.erase({fakeTextBoxHandle(slot), slot}); }
 
     // --- Observation.
     WindowModel& window() { return window_; }
     const WindowModel& window() const { return window_; }
     const std::vector<Call>& calls() const { return calls_; }
     std::size_t mark() const { return calls_.size(); }
-    std::vector<std::string> trace(std::initializer_list<CallKind> kinds,
+    // The calls of these kinds (all for none) from `from` on, described.
+    std::vector<std::string> trace(std::initializer_list<std::string_view> kinds,
                                    std::size_t from = 0) const;
-    std::vector<std::string> traceAll(std::size_t from = 0) const;
-    std::vector<TrayRequest> trayRequests(std::size_t from = 0) const;
+    std::vector<std::string> traceAll(std::size_t from = 0) const { return trace({}, from); }
     std::optional<TrayIcon> trayIcon(int slot) const;
     std::size_t trayIconCount() const { return trayIcons_.size(); }
     // Slots 1..5 as characters: digits, S B O K N G, '_' for the blank, '@' for the sphere,
     // '-' for an absent icon and '?' for an image that is not in the icon set.
     std::string trayPicture() const;
     std::uint64_t now() const { return now_; }
-    int doEventsCount() const { return doEventsCount_; }
-    int trayRequestCount() const { return trayRequestCount_; }
-    const std::vector<std::string>& messageBoxes() const { return messageBoxes_; }
-    const std::vector<StartedProcess>& startedProcesses() const { return started_; }
-    const std::vector<std::string>& openedDocuments() const { return opened_; }
+    int trayRequestCount() const { return static_cast<int>(trayRequests_); }
     bool processEnded() const { return ended_; }
     int callsAfterEnd() const { return callsAfterEnd_; }
-    int deliveryDepth() const { return depth_; }
-    int maxDeliveryDepth() const { return maxDepth_; }
 
     // --- Toolkit.
-    double formLeft() const override;
-    double formTop() const override;
-    double formWidth() const override;
-    double formHeight() const override;
-    void setFormLeft(float twips) override;
-    void setFormTop(float twips) override;
-    double screenWidth() const override;
-    double screenHeight() const override;
-    void showForm() override;
-    void hideForm() override;
-    Handle32 formHandle() const override;
-    Handle32 textBoxHandle(int slot) const override;
-    std::string guessText() const override;
-    void setGuessText(std::string_view text) override;
-    Handle32 iconHandle(IconHolder holder) const override;
+    double formLeft() const override { return window_.left; }  // the program never asks
+    double formTop() const override { return window_.top; }
+    double formWidth() const override { return logged(CallKind::FormWidth, window_.width); }
+    double formHeight() const override { return logged(CallKind::FormHeight, window_.height); }
+    void setFormLeft(float twips) override { window_.left = set(CallKind::SetFormLeft, twips); }
+    void setFormTop(float twips) override { window_.top = set(CallKind::SetFormTop, twips); }
+    double screenWidth() const override {
+        return logged(CallKind::ScreenWidth, window_.screenWidth);
+    }
+    double screenHeight() const override {
+        return logged(CallKind::ScreenHeight, window_.screenHeight);
+    }
+    void showForm() override { window_.visible = logged(CallKind::ShowForm, true); }
+    void hideForm() override { window_.visible = logged(CallKind::HideForm, false); }
+    Handle32 formHandle() const override { return logged(CallKind::FormHandle, kFormHandle); }
+    Handle32 textBoxHandle(int slot) const override {
+        return slot >= 1 && slot <= 5 ? fakeTextBoxHandle(slot) : throw std::out_of_range("Text");
+    }
+    std::string guessText() const override { return window_.guess; }
+    void setGuessText(std::string_view text) override {
+        window_.guess = log(CallKind::SetGuessText, std::string(text));
+    }
+    Handle32 iconHandle(IconHolder holder) const override { return fakeIconHandle(holder); }
     bool shellNotifyIcon(std::uint32_t request, const NotifyIconRecord& record) override;
     void listClear(ListBox list) override;
     void listAppend(ListBox list, std::string_view line) override;
-    int listCount(ListBox list) const override;
-    std::string listItem(ListBox list, int index) const override;
+    int listCount(ListBox list) const override {
+        return static_cast<int>(window_.list(list).size());
+    }
+    std::string listItem(ListBox list, int index) const override {
+        return window_.list(list).at(static_cast<std::size_t>(index));  // throws out of range
+    }
     void setListVisible(ListBox list, bool visible) override;
-    void setMenuRootVisible(bool visible) override;
+    void setMenuRootVisible(bool visible) override {
+        window_.menuRootVisible = set(CallKind::SetMenuRootVisible, visible);
+    }
     void setHistoryEntryCaption(int index, std::string_view caption) override;
     void setHistoryEntryVisible(int index, bool visible) override;
-    bool setForegroundWindow(Handle32 window) override;
+    bool setForegroundWindow(Handle32 window) override {
+        return logged(CallKind::SetForegroundWindow, true, hexText(window));
+    }
     TrayMenuOutcome popupTrayMenu() override;
     void closeTrayMenu() override;
     void doEvents() override;
-    void sleepMilliseconds(unsigned milliseconds) override;
-    void messageBox(std::string_view text) override;
-    bool previousInstanceRunning() override;
+    void sleepMilliseconds(unsigned milliseconds) override {
+        now_ += set(CallKind::SleepMilliseconds, milliseconds);
+    }
+    void messageBox(std::string_view text) override {
+        log(CallKind::MessageBox, std::string(text));
+    }
+    bool previousInstanceRunning() override {
+        return set(CallKind::PreviousInstanceRunning, previousInstance_);
+    }
     [[noreturn]] void endProcess() override;
-    std::string executableDirectory() const override;
-    std::string windowsDirectory() const override;
-    bool startProcess(std::string_view program, std::string_view commandLine) override;
-    std::optional<unsigned> fileMajorVersion(std::string_view path) const override;
-    bool openDocument(std::string_view path) override;
+    std::string executableDirectory() const override { return executableDirectory_; }
+    std::string windowsDirectory() const override { return windowsDirectory_; }
+    bool startProcess(std::string_view program, std::string_view commandLine) override {
+        const std::string detail = std::string(program) + " | " + std::string(commandLine);
+        return logged(CallKind::StartProcess, startProcessSucceeds_, detail);
+    }
+    std::optional<unsigned> fileMajorVersion(std::string_view path) const override {
+        const auto found = versions_.find(path);
+        return found == versions_.end() ? std::nullopt : std::optional(found->second);
+    }
+    bool openDocument(std::string_view path) override {
+        return logged(CallKind::OpenDocument, openDocumentSucceeds_, std::string(path));
+    }
 
   private:
     struct Scheduled {
-        std::uint64_t at;
+        Trigger trigger;
+        std::uint64_t at;  // the doEvents, the tray request or the moment that delivers it
         Event event;
     };
 
-    std::size_t log(CallKind kind, std::string detail = {}) const;
+    // Logs a call; gives back its detail.
+    std::string log(std::string_view kind, std::string detail = {}) const;
+    template <typename T>
+    T logged(std::string_view kind, T value, std::string detail = {}) const {
+        log(kind, std::move(detail));
+        return value;
+    }
+    // Logs a call that passes `value`, shown in the detail.
+    template <typename T>
+    T set(std::string_view kind, T value) const {
+        if constexpr (std::is_same_v<T, bool>)
+            log(kind, value ? "true" : "false");
+        else
+            log(kind, std::to_string(value));
+        return value;
+    }
     void deliverNow(const Event& event);
-    void queueDueEvents();
-    void deliverSentMessages();
-    bool applyTrayRequest(const TrayRequest& request);
-    HistoryEntry& historyEntry(int index);
+    void takeDue(Trigger trigger, std::uint64_t count, std::deque<Event>& queue);
+    void deliverAll(std::deque<Event>& queue);
 
     frmQuor6* form_ = nullptr;
     WindowModel window_;
-    std::map<std::pair<Handle32, std::uint32_t>, TrayIcon> trayIcons_;
-
+    std::map<std::pair<Handle32, int>, TrayIcon> trayIcons_;  // by host window and id
     mutable std::vector<Call> calls_;
     mutable int callsAfterEnd_ = 0;
     std::uint64_t now_ = 0;
-    int doEventsCount_ = 0;
+    std::uint64_t doEvents_ = 0;
+    std::uint64_t trayRequests_ = 0;
     int doEventsLimit_ = 100000;
-    int trayRequestCount_ = 0;
-    int depth_ = 0;
-    int maxDepth_ = 0;
     bool ended_ = false;
 
-    std::vector<Scheduled> byDoEvents_;
-    std::vector<Scheduled> byTime_;
-    std::vector<Scheduled> byTrayRequest_;
-    std::deque<Event> pending_;      // posted: delivered by doEvents only
-    std::deque<Event> sentPending_;  // sent: also delivered inside tray requests
-    std::vector<Event> duringMessageBox_;
+    std::vector<Scheduled> scheduled_;  // the earliest first, else in the order scripted
+    std::deque<Event> posted_;          // delivered by doEvents only
+    std::deque<Event> sent_;            // also delivered inside tray requests
     std::deque<TrayMenuOutcome> popupChoices_;
     std::vector<Event> duringPopup_;
     bool popupOpen_ = false;
@@ -233,13 +241,10 @@ class FakeToolkit final : public Toolkit {
     std::string executableDirectory_ = "C:\\Program Files\\quor6";
     std::string windowsDirectory_ = "C:\\windows";
     bool startProcessSucceeds_ = true;
-    std::map<std::string, unsigned, std::less<>> fileMajorVersions_;  // none: no version record
+    std::map<std::string, unsigned, std::less<>> versions_;  // none: no version record
     bool openDocumentSucceeds_ = true;
     bool shellRefuses_ = false;
     bool deliverInsideDeletes_ = true;
-    std::vector<std::string> messageBoxes_;
-    std::vector<StartedProcess> started_;
-    std::vector<std::string> opened_;
 };
 
 }  // namespace quor6::fake

@@ -1,9 +1,8 @@
 #pragma once
 
 #include <array>
-#include <cstddef>
 #include <cstdint>
-#include <optional>
+#include <cstdio>
 #include <string>
 #include <string_view>
 
@@ -12,91 +11,81 @@
 
 namespace quor6::fake {
 
-// One kind per Toolkit member, plus Deliver for an event handed to the program.
-enum class CallKind {
-    FormLeft,
-    FormTop,
-    FormWidth,
-    FormHeight,
-    SetFormLeft,
-    SetFormTop,
-    ScreenWidth,
-    ScreenHeight,
-    ShowForm,
-    HideForm,
-    FormHandle,
-    TextBoxHandle,
-    GuessText,
-    SetGuessText,
-    IconHandle,
-    ShellNotifyIcon,
-    ListClear,
-    ListAppend,
-    ListCount,
-    ListItem,
-    SetListVisible,
-    SetMenuRootVisible,
-    SetHistoryEntryCaption,
-    SetHistoryEntryVisible,
-    SetForegroundWindow,
-    PopupTrayMenu,
-    CloseTrayMenu,
-    DoEvents,
-    SleepMilliseconds,
-    MessageBox,
-    PreviousInstanceRunning,
-    EndProcess,
-    ExecutableDirectory,
-    WindowsDirectory,
-    StartProcess,
-    FileMajorVersion,
-    OpenDocument,
-    Deliver,
+// The name of each logged call: one per Toolkit member the program uses, but for the queries of
+// the window's own state (shellNotifyIcon and sleepMilliseconds read shorter), plus "deliver"
+// for an event handed to the program. A trace line
+// is the name, then its detail: "tray modify 2 PictureNum3", "sleep 700".
+namespace CallKind {
+inline constexpr std::string_view FormWidth = "formWidth";
+inline constexpr std::string_view FormHeight = "formHeight";
+inline constexpr std::string_view SetFormLeft = "setFormLeft";
+inline constexpr std::string_view SetFormTop = "setFormTop";
+inline constexpr std::string_view ScreenWidth = "screenWidth";
+inline constexpr std::string_view ScreenHeight = "screenHeight";
+inline constexpr std::string_view ShowForm = "showForm";
+inline constexpr std::string_view HideForm = "hideForm";
+inline constexpr std::string_view FormHandle = "formHandle";
+inline constexpr std::string_view SetGuessText = "setGuessText";
+inline constexpr std::string_view ShellNotifyIcon = "tray";
+inline constexpr std::string_view ListClear = "listClear";
+inline constexpr std::string_view ListAppend = "listAppend";
+inline constexpr std::string_view SetListVisible = "setListVisible";
+inline constexpr std::string_view SetMenuRootVisible = "setMenuRootVisible";
+inline constexpr std::string_view SetHistoryEntryCaption = "setHistoryEntryCaption";
+inline constexpr std::string_view SetHistoryEntryVisible = "setHistoryEntryVisible";
+inline constexpr std::string_view SetForegroundWindow = "setForegroundWindow";
+inline constexpr std::string_view PopupTrayMenu = "popupTrayMenu";
+inline constexpr std::string_view CloseTrayMenu = "closeTrayMenu";
+inline constexpr std::string_view DoEvents = "doEvents";
+inline constexpr std::string_view SleepMilliseconds = "sleep";
+inline constexpr std::string_view MessageBox = "messageBox";
+inline constexpr std::string_view PreviousInstanceRunning = "previousInstanceRunning";
+inline constexpr std::string_view EndProcess = "endProcess";
+inline constexpr std::string_view StartProcess = "startProcess";
+inline constexpr std::string_view OpenDocument = "openDocument";
+inline constexpr std::string_view Deliver = "deliver";
+}  // namespace CallKind
+
+struct Call {
+    std::string_view kind;  // one of CallKind
+    std::string detail;
+
+    std::string describe() const {
+        return detail.empty() ? std::string(kind) : std::string(kind) + ' ' + detail;
+    }
 };
 
-std::string_view callKindName(CallKind kind);
-std::string iconHolderName(IconHolder holder);
-std::string menuCommandName(MenuCommand command);
-std::string_view listBoxName(ListBox list);
-std::string hexText(std::uint32_t value);
+inline std::string iconHolderName(IconHolder holder) {
+    // The digits' holders come first, as PictureNum0..9.
+    constexpr std::array<std::string_view, 8> kOthers = {"S", "B", "O", "K", "N", "G", "SP", "SW"};
+    const auto index = static_cast<std::size_t>(holder);
+    if (index < 10)
+        return "PictureNum" + std::to_string(index);
+    return "Picture" + std::string(kOthers.at(index - 10));
+}
 
-inline constexpr std::size_t kRecordBytes = 89;
+inline std::string menuCommandName(MenuCommand command) {
+    constexpr std::array<std::string_view, 5> kNames = {"resetAnser", "displayrireki", "diplayHelp",
+                                                        "mnuAbout", "mnuEnd"};
+    const int index = static_cast<int>(command) - static_cast<int>(MenuCommand::resetAnser);
+    if (index >= 0 && index < static_cast<int>(kNames.size()))
+        return std::string(kNames[static_cast<std::size_t>(index)]);
+    return command == MenuCommand::None ? "None" : std::to_string(static_cast<int>(command));
+}
+
+inline std::string hexText(std::uint32_t value) {
+    char text[16];
+    std::snprintf(text, sizeof text, "0x%X", static_cast<unsigned>(value));
+    return text;
+}
 
 // Handles the fake hands out; all distinct and non-zero so that a mixed-up handle shows.
 inline constexpr Handle32 kFormHandle = 0x00010000;
-Handle32 fakeTextBoxHandle(int slot);
-Handle32 fakeIconHandle(IconHolder holder);
-// The holder whose image has this handle, if any.
-std::optional<IconHolder> holderOfIconHandle(Handle32 handle);
-
-// A tray request exactly as the shell received it. The fields are decoded from the raw bytes
-// (little-endian), not from the program's struct, so a layout fault shows up here.
-struct TrayRequest {
-    std::uint32_t request = 0;
-    std::array<std::uint8_t, kRecordBytes> bytes{};
-    std::optional<IconHolder> image;  // the holder whose handle is hIcon, if any
-    bool accepted = false;
-
-    std::uint32_t field(std::size_t offset) const;
-    std::uint32_t cbSize() const { return field(0); }
-    std::uint32_t hWnd() const { return field(4); }
-    std::uint32_t uID() const { return field(8); }
-    std::uint32_t uFlags() const { return field(12); }
-    std::uint32_t uCallbackMessage() const { return field(16); }
-    std::uint32_t hIcon() const { return field(20); }
-    bool tipIsZero() const;
-    // "add 1 PictureNum1", as it appears in a trace.
-    std::string describe() const;
-};
-
-struct Call {
-    CallKind kind;
-    std::string detail;
-    std::uint64_t atMilliseconds = 0;
-    std::optional<TrayRequest> tray;  // ShellNotifyIcon only
-
-    // "tray modify 2 PictureNum3", "sleep 700", "doEvents".
-    std::string describe() const;
-};
+constexpr Handle32 fakeTextBoxHandle(int slot) {
+    return kFormHandle + 0x100u * static_cast<Handle32>(slot);
+}
+constexpr Handle32 fakeIconHandle(IconHolder holder) {
+    return 0x00200000 + 0x10u * static_cast<Handle32>(holder);
+}
 
 }  // namespace quor6::fake

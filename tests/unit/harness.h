@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string_view>
+#include <vector>
 
 #include "shell/frm_quor6.h"
 #include "tests/unit/fake_toolkit.h"
@@ -9,6 +10,18 @@
 #include "tray/tray_dispatch.h"
 
 namespace quor6::fake {
+
+// An event scripted for the nth doEvents, the nth tray request, or the moment nth ms.
+struct Arrival {
+    FakeToolkit::Trigger where;
+    std::uint64_t nth;
+    Event event;
+};
+
+inline constexpr auto kInDoEvents = FakeToolkit::Trigger::DoEvents;
+inline constexpr auto kInRequest = FakeToolkit::Trigger::TrayRequest;
+inline constexpr auto kAtTime = FakeToolkit::Trigger::Time;
+inline const Event kJudge = Event::mouse(5, kLeftButtonDown);
 
 // The window object wired to the fake toolkit and a scripted random source.
 struct Harness {
@@ -36,6 +49,10 @@ struct Harness {
         mouse(slot, kRightButtonDown);
     }
     void judge() { mouse(5, kLeftButtonDown); }
+    void script(const std::vector<Arrival>& arrivals) {
+        for (const Arrival& a : arrivals)
+            toolkit.schedule(a.where, a.nth, a.event);
+    }
 
     const PuzzleState& state() const { return form.state(); }
     std::string_view guess() const { return toolkit.window().guess; }

@@ -1,9 +1,10 @@
-// Start-up, the single-instance rule and the three ways of quitting.
+// Start-up, the single-instance rule, the ways of quitting, a tray created anew, and the
+// centring of the window before every tray request.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <string>
+#include <vector>
 
 #include "tests/unit/harness.h"
 
@@ -11,127 +12,154 @@ namespace quor6::fake {
 namespace {
 
 using testing::ElementsAre;
-using testing::IsEmpty;
 
-TEST(StartUp, LeavesFiveIconsAHiddenWindowANewPuzzleAndTheFirstGuess) {
+TEST(StartUp, AddsTheFiveIconsHidesTheWindowAndStartsAPuzzle) {
     Harness h;
     h.start("5139");
-    EXPECT_EQ(h.toolkit.trayPicture(), "1234@");
-    EXPECT_FALSE(h.toolkit.window().visible);
-    EXPECT_FALSE(h.toolkit.window().menuRootVisible);
-    EXPECT_EQ(h.guess(), "1234");
-    EXPECT_EQ(h.state().SecretNumber, "5139");
-    EXPECT_EQ(h.state().GuessCount, 0);
-    EXPECT_EQ(h.state().VerdictShown, kFalse);
-    EXPECT_EQ(h.state().SpinHold, kFalse);
-    EXPECT_EQ(h.random.reseedCount(), 1);
-    EXPECT_THAT(h.toolkit.window().rirekiList, IsEmpty());
-    EXPECT_FALSE(h.toolkit.processEnded());
-}
-
-TEST(StartUp, RunsItsStepsInOrder) {
-    Harness h;
-    h.start();
     EXPECT_THAT(
         h.toolkit.trace({CallKind::PreviousInstanceRunning, CallKind::ShellNotifyIcon,
                          CallKind::HideForm, CallKind::ShowForm, CallKind::SetMenuRootVisible,
-                         CallKind::SetGuessText, CallKind::ListClear,
-                         CallKind::SetHistoryEntryCaption, CallKind::SetHistoryEntryVisible,
-                         CallKind::MessageBox}),
+                         CallKind::SetGuessText, CallKind::ListClear, CallKind::MessageBox}),
         ElementsAre("previousInstanceRunning false", "tray add 1 PictureNum1",
                     "tray add 2 PictureNum2", "tray add 3 PictureNum3", "tray add 4 PictureNum4",
                     "tray add 5 PictureSW", "hideForm", "setMenuRootVisible false",
                     "setGuessText 1234", "listClear rirekiList"));
+    EXPECT_EQ(h.state().GuessCount + h.state().VerdictShown + h.state().SpinHold, 0);
+    EXPECT_EQ(h.random.reseedCount(), 1);
 }
 
-TEST(StartUp, EmptiesOnlyTheStoreAndLeavesTheOtherHistoryViewsAlone) {
+TEST(StartUp, ASecondCopySaysSoAndEndsWithoutTouchingTheTray) {
     Harness h;
-    h.toolkit.window().rirekiList = {"stale"};
-    h.toolkit.window().rirekilist2 = {"window line"};
-    h.start();
-    EXPECT_THAT(h.toolkit.window().rirekiList, IsEmpty());
-    EXPECT_THAT(h.toolkit.window().rirekilist2, ElementsAre("window line"));
+    h.toolkit.setPreviousInstanceRunning(true);
+    EXPECT_THROW(h.form.Form_Load(), ProcessEnded);
+    EXPECT_THAT(h.toolkit.traceAll(), ElementsAre("previousInstanceRunning true",
+                                                  "messageBox 既に起動されています", "endProcess"));
+    EXPECT_EQ(h.random.reseedCount(), 0);
 }
 
 TEST(StartUp, CompletesWhenTheShellRefusesEveryRequest) {
     Harness h;
     h.toolkit.setShellRefusesRequests(true);
     h.start();
-    EXPECT_EQ(h.toolkit.trayRequestCount(), 5);
-    EXPECT_EQ(h.toolkit.trayIconCount(), 0u);
+    EXPECT_EQ(h.toolkit.trayPicture(), "-----");
     EXPECT_EQ(h.guess(), "1234");
     EXPECT_FALSE(h.toolkit.window().visible);
     EXPECT_THROW(h.form.mnuEnd_Click(), ProcessEnded);
     EXPECT_EQ(h.toolkit.trayRequestCount(), 10);
 }
 
-TEST(SingleInstance, ASecondCopySaysSoAndEndsWithoutTouchingTheTray) {
-    Harness h;
-    h.toolkit.setPreviousInstanceRunning(true);
-    EXPECT_THROW(h.form.Form_Load(), ProcessEnded);
-    EXPECT_THAT(h.toolkit.traceAll(), ElementsAre("previousInstanceRunning true",
-                                                  "messageBox 既に起動されています", "endProcess"));
-    EXPECT_THAT(h.toolkit.messageBoxes(), ElementsAre("既に起動されています"));
-    EXPECT_EQ(h.toolkit.trayRequestCount(), 0);
-    EXPECT_EQ(h.random.reseedCount(), 0);
-    EXPECT_EQ(h.state().SecretNumber, "");
+// Every way of quitting, also from inside a hold, a verdict or a menu, ends with the five
+// deletes in slot order (with the images the slots started with) and nothing after them.
+TEST(Quit, RemovesTheFiveIconsInSlotOrderAndEndsAtOnce) {
+    const Event press = Event::mouse(2, kLeftButtonDown);
+    const Event quit = Event::menu(MenuCommand::mnuEnd);
+    const struct {
+        std::vector<Arrival> arrivals;
+        std::vector<Event> events;
+        std::size_t requestsBefore;  // those of the interrupted handlers
+    } kWays[] = {
+        {{}, {kJudge, quit}, 4},
+        {{}, {Event::quitButton()}, 0},
+        {{}, {Event::windowClose()}, 0},
+        {{}, {Event::mouse(5, kRightButtonDown)}, 0},  // the tray menu's entry
+        {{}, {Event::menu(MenuCommand::mnuAbout), Event::windowClose()}, 0},
+        {{}, {Event::menu(MenuCommand::displayrireki), Event::quitButton()}, 0},
+        // In a hold: before the step is shown, or after the pause.
+        {{{kInDoEvents, 1, quit}}, {press}, 0},
+        {{{kInDoEvents, 2, Event::windowClose()}}, {press}, 1},
+        {{{kInDoEvents, 2, Event::quitButton()}}, {press}, 1},
+        {{{kInDoEvents, 2, Event::mouse(5, kRightButtonDown)}}, {press}, 1},
+        // In an inner hold, which ends the outer one too.
+        {{{kInDoEvents, 1, Event::mouse(3, kLeftButtonDown)}, {kInDoEvents, 3, quit}}, {press}, 1},
+        {{{kInRequest, 2, quit}}, {kJudge}, 2},  // inside a verdict's second request
+    };
+    for (const auto& way : kWays) {
+        Harness h;
+        h.start();
+        h.toolkit.choosePopupCommand(MenuCommand::mnuEnd);
+        h.script(way.arrivals);
+        const std::size_t mark = h.toolkit.mark();
+        EXPECT_THROW(for (const Event& event : way.events) h.toolkit.deliver(event), ProcessEnded);
+        const auto requests =
+            h.toolkit.trace({CallKind::ShellNotifyIcon, CallKind::EndProcess}, mark);
+        ASSERT_EQ(requests.size(), way.requestsBefore + 6) << testing::PrintToString(requests);
+        EXPECT_THAT(std::vector<std::string>(requests.end() - 6, requests.end()),
+                    ElementsAre("tray delete 1 PictureNum1", "tray delete 2 PictureNum2",
+                                "tray delete 3 PictureNum3", "tray delete 4 PictureNum4",
+                                "tray delete 5 PictureSW", "endProcess"));
+        EXPECT_EQ(h.toolkit.trayPicture(), "-----");
+        EXPECT_EQ(h.toolkit.callsAfterEnd(), 0);
+    }
 }
 
-struct QuitWay {
-    const char* name;
-    std::function<void(Harness&)> quit;
-};
-
-class Quitting : public testing::TestWithParam<QuitWay> {};
-
-TEST_P(Quitting, RemovesTheFiveIconsInSlotOrderAndEndsAtOnce) {
+TEST(Quit, DuringStartUpRemovesWhatIsThereAndEnds) {
     Harness h;
-    h.start();
-    h.clickUp(1);
-    h.judge();
-    const std::size_t mark = h.toolkit.mark();
-    EXPECT_THROW(GetParam().quit(h), ProcessEnded);
-    EXPECT_THAT(h.toolkit.trace({CallKind::ShellNotifyIcon, CallKind::EndProcess}, mark),
-                ElementsAre("tray delete 1 PictureNum1", "tray delete 2 PictureNum2",
-                            "tray delete 3 PictureNum3", "tray delete 4 PictureNum4",
-                            "tray delete 5 PictureSW", "endProcess"));
-    EXPECT_EQ(h.toolkit.calls().back().kind, CallKind::EndProcess);
-    EXPECT_EQ(h.toolkit.trayIconCount(), 0u);
-    EXPECT_EQ(h.toolkit.callsAfterEnd(), 0);
+    h.toolkit.insideTrayRequest(3, Event::windowClose());
+    EXPECT_THROW(h.start(), ProcessEnded);
+    EXPECT_EQ(h.toolkit.trace({CallKind::ShellNotifyIcon}).size(), 3u + 5);
+    EXPECT_EQ(h.toolkit.trayPicture(), "-----");
+    EXPECT_EQ(h.random.reseedCount(), 0);  // start-up never got to the puzzle
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Ways, Quitting,
-    testing::Values(QuitWay{"mnuEnd", [](Harness& h) { h.form.mnuEnd_Click(); }},
-                    QuitWay{"Command2", [](Harness& h) { h.form.Command2_Click(); }},
-                    QuitWay{"windowClose", [](Harness& h) { h.form.closeByWindowSystem(); }},
-                    QuitWay{"trayMenu",
-                            [](Harness& h) {
-                                h.toolkit.choosePopupCommand(MenuCommand::mnuEnd);
-                                h.mouse(5, kRightButtonDown);
-                            }},
-                    QuitWay{"shownWindowClosed",
-                            [](Harness& h) {
-                                h.form.mnuAbout_Click();
-                                h.toolkit.deliver(Event::windowClose());
-                            }},
-                    QuitWay{"shownWindowQuitButton",
-                            [](Harness& h) {
-                                h.form.displayrireki_Click();
-                                h.toolkit.deliver(Event::quitButton());
-                            }}),
-    [](const testing::TestParamInfo<QuitWay>& way) { return std::string(way.param.name); });
-
-TEST(Unload, CannotBeCancelledAndLeavesCancelAlone) {
-    for (const std::int16_t value : {std::int16_t{0}, std::int16_t{1}, std::int16_t{-1}}) {
+TEST(Quit, AnUnloadCannotBeCancelledAndLeavesTheEndingToTheQuitCommands) {
+    for (const std::int16_t value : {0, 1, -1}) {
         Harness h;
         h.start();
         std::int16_t cancel = value;
         h.form.Form_Unload(cancel);
         EXPECT_EQ(cancel, value);
-        EXPECT_EQ(h.toolkit.trayIconCount(), 0u) << value;
-        EXPECT_FALSE(h.toolkit.processEnded());  // ending is the quit commands' business
+        EXPECT_EQ(h.toolkit.trayPicture(), "-----");
+        EXPECT_FALSE(h.toolkit.processEnded());
+        h.toolkit.deliver(Event::taskbarCreated());  // the icons stay away
+        EXPECT_EQ(h.toolkit.trayPicture(), "-----");
     }
+}
+
+// A new tray gets each icon back as it was, a verdict included; where an icon survived (a
+// change of display scaling broadcasts too) the add is refused and the picture shown again.
+TEST(TaskbarCreated, PutsBackWhatTheIconsShowed) {
+    const struct {
+        bool judged;
+        int lost;  // 0: the whole tray was re-created, else the one icon that was lost
+        const char* requests;
+        const char* picture;
+    } kCases[] = {
+        {false, 0, "aaaaa", "1235@"}, {true, 0, "aaaaa", "1S2B@"}, {true, 3, "amamaamam", "1S2B@"}};
+    for (const auto& c : kCases) {
+        Harness h;
+        h.start("5139");
+        h.clickUp(4);
+        if (c.judged)
+            h.judge();
+        if (c.lost > 0)
+            h.toolkit.loseTrayIcon(c.lost);
+        const std::size_t mark = h.toolkit.mark();
+        h.toolkit.deliver(Event::taskbarCreated(c.lost == 0));
+        std::string requests;
+        for (const std::string& request : h.toolkit.trace({CallKind::ShellNotifyIcon}, mark))
+            requests += request[5];  // "tray add ...": a, m or d
+        EXPECT_EQ(requests, c.requests);
+        EXPECT_EQ(h.toolkit.trayPicture(), c.picture);
+        h.judge();  // then the next press on a verdict still only brings the guess back
+        EXPECT_EQ(h.toolkit.trayPicture(), c.judged ? "1235@" : "1S2B@");
+    }
+}
+
+TEST(TrayRequest, CentresTheWindowVerticalFirstInFloatingPointBeforeEachRequest) {
+    Harness h;
+    h.toolkit.window().height = 3391;  // odd sizes: integer halves would lose the .5
+    h.toolkit.window().width = 4951;
+    h.start();
+    h.form.mnuAbout_Click();
+    h.toolkit.window().left = 100;  // the player drags the version box away
+    const std::size_t mark = h.toolkit.mark();
+    h.clickUp(2);
+    EXPECT_THAT(h.toolkit.trace({CallKind::FormHeight, CallKind::ScreenHeight, CallKind::SetFormTop,
+                                 CallKind::FormWidth, CallKind::ScreenWidth, CallKind::SetFormLeft,
+                                 CallKind::ShellNotifyIcon},
+                                mark),
+                ElementsAre("formHeight", "screenHeight", "setFormTop 4064.500000", "formWidth",
+                            "screenWidth", "setFormLeft 5204.500000", "tray modify 2 PictureNum3"));
 }
 
 }  // namespace
