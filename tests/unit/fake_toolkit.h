@@ -125,8 +125,12 @@ class FakeToolkit final : public Toolkit {
     double formTop() const override { return window_.top; }
     double formWidth() const override { return logged(CallKind::FormWidth, window_.width); }
     double formHeight() const override { return logged(CallKind::FormHeight, window_.height); }
-    void setFormLeft(float twips) override { window_.left = set(CallKind::SetFormLeft, twips); }
-    void setFormTop(float twips) override { window_.top = set(CallKind::SetFormTop, twips); }
+    void setFormLeft(float twips) override {
+        window_.left = static_cast<double>(set(CallKind::SetFormLeft, twips));
+    }
+    void setFormTop(float twips) override {
+        window_.top = static_cast<double>(set(CallKind::SetFormTop, twips));
+    }
     double screenWidth() const override {
         return logged(CallKind::ScreenWidth, window_.screenWidth);
     }
