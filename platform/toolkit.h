@@ -70,6 +70,8 @@ class Toolkit {
     // Shell_NotifyIconA with the one request record; the shell may call back into the program
     // (sent messages) before this returns.
     virtual bool shellNotifyIcon(std::uint32_t request, const NotifyIconRecord& record) = 0;
+    // A repeating timer, about twice a second, that calls frmQuor6::onTrayRetryTimer while on.
+    virtual void setTrayRetryTimer(bool on) = 0;
 
     // The two list boxes (texts in UTF-8).
     virtual void listClear(ListBox list) = 0;

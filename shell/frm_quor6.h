@@ -60,6 +60,8 @@ class frmQuor6 final : private TrayPressSink {
 
     // The shell's tray was (re)created: put the five icons back.
     void onTaskbarCreated();
+    // Icons the shell refused at start-up are offered again until it has taken them all.
+    void onTrayRetryTimer();
 
     const PuzzleState& state() const { return state_; }
     const NotifyIconRecord& trayRecord() const { return tray_.record(); }
@@ -77,6 +79,8 @@ class frmQuor6 final : private TrayPressSink {
         heldPresses_.end();
     }
     void loadForm();
+    // Every icon the program shows, offered to the tray again; true once the tray has them all.
+    bool putIconsBack();
     void startNewPuzzle();
     void showJudgement();
     void newSecret();

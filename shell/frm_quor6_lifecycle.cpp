@@ -23,9 +23,15 @@ void frmQuor6::loadForm() {
         toolkit_.messageBox(kAlreadyRunningText);
         toolkit_.endProcess();
     }
+    bool allAdded = true;
     for (int slot = 1; slot <= kSlotCount; ++slot) {
-        tray_.addTrayIcon(slot, host(slot), startImage(slot));
+        allAdded = tray_.addTrayIcon(slot, host(slot), startImage(slot)) && allAdded;
     }
+    // A tray that is not up yet (Wine starts its desktop and tray along with the first
+    // program; Windows may start us at log-on before its shell) refuses the adds, and Wine
+    // never announces its tray: keep offering the icons until it takes them.
+    if (!allAdded)
+        toolkit_.setTrayRetryTimer(true);
     toolkit_.hideForm();
     toolkit_.setMenuRootVisible(false);
     newSecret();
@@ -64,18 +70,30 @@ void frmQuor6::closeByWindowSystem() {
 }
 
 void frmQuor6::onTaskbarCreated() {
+    if (putIconsBack())
+        toolkit_.setTrayRetryTimer(false);
+}
+
+void frmQuor6::onTrayRetryTimer() {
+    onTaskbarCreated();  // the same work: offer what the tray lacks, stop once it has it all
+}
+
+bool frmQuor6::putIconsBack() {
     // A new tray knows none of our icons: each slot is added again with the picture it showed,
     // a verdict included. Where an icon survived (Windows also broadcasts on a change of
     // display scaling), the add is refused and the same picture is shown again instead. Slots
     // the program never put up, or already took down, stay away: a copy that is ending (a
     // refused second copy saying so) adds nothing.
+    bool allInTray = true;
     for (int slot = 1; slot <= kSlotCount; ++slot) {
         const std::optional<IconHolder> image = tray_.shownImage(slot);
         if (!image)
             continue;
-        if (!tray_.addTrayIcon(slot, host(slot), *image))
-            tray_.changeTrayIcon(slot, host(slot), *image);
+        if (!tray_.addTrayIcon(slot, host(slot), *image) &&
+            !tray_.changeTrayIcon(slot, host(slot), *image))
+            allInTray = false;
     }
+    return allInTray;
 }
 
 }  // namespace quor6

@@ -12,6 +12,7 @@ class FormEvents {
     virtual void command(int id) = 0;
     virtual void closeRequested() = 0;
     virtual void taskbarCreated() = 0;
+    virtual void trayRetryTimer() = 0;
 };
 
 }  // namespace quor6::win32

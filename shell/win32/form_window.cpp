@@ -236,6 +236,10 @@ LRESULT FormWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             if (events_ != nullptr)
                 events_->closeRequested();
             return 0;
+        case WM_TIMER:
+            if (wParam == kTrayRetryTimerId && events_ != nullptr)
+                events_->trayRetryTimer();
+            return 0;
         case WM_QUERYENDSESSION:
             return TRUE;
         case WM_ENDSESSION:

@@ -57,6 +57,7 @@ class FormEventRouter final : public quor6::win32::FormEvents {
     }
     void closeRequested() override { form_.closeByWindowSystem(); }
     void taskbarCreated() override { form_.onTaskbarCreated(); }
+    void trayRetryTimer() override { form_.onTrayRetryTimer(); }
 
   private:
     quor6::frmQuor6& form_;

@@ -260,6 +260,14 @@ TrayMenuOutcome Win32Toolkit::popupTrayMenu() {
     return {static_cast<MenuCommand>(chosen), false};
 }
 
+void Win32Toolkit::setTrayRetryTimer(bool on) {
+    constexpr UINT kPeriodMilliseconds = 500;
+    if (on)
+        ::SetTimer(form_.handle(), kTrayRetryTimerId, kPeriodMilliseconds, nullptr);
+    else
+        ::KillTimer(form_.handle(), kTrayRetryTimerId);
+}
+
 void Win32Toolkit::closeTrayMenu() {
     // Ends the menu loop of this thread, if there is one.
     ::EndMenu();

@@ -38,6 +38,7 @@ class Win32Toolkit final : public Toolkit {
     void setGuessText(std::string_view text) override;
     Handle32 iconHandle(IconHolder holder) const override;
     bool shellNotifyIcon(std::uint32_t request, const NotifyIconRecord& record) override;
+    void setTrayRetryTimer(bool on) override;
 
     void listClear(ListBox list) override;
     void listAppend(ListBox list, std::string_view line) override;

@@ -38,6 +38,7 @@ struct Event {
         return {trayRecreated ? "TaskbarCreated" : "TaskbarCreated (icons kept)",
                 &frmQuor6::onTaskbarCreated, trayRecreated};
     }
+    static Event trayRetryTimer() { return {"tray retry timer", &frmQuor6::onTrayRetryTimer}; }
     static Event okButton() { return {"Command1", &frmQuor6::Command1_Click}; }
     static Event quitButton() { return {"Command2", &frmQuor6::Command2_Click}; }
 

@@ -115,6 +115,7 @@ class FakeToolkit final : public Toolkit {
     // Slots 1..5 as characters: digits, S B O K N G, '_' for the blank, '@' for the sphere,
     // '-' for an absent icon and '?' for an image that is not in the icon set.
     std::string trayPicture() const;
+    bool trayRetryTimerOn() const { return trayRetryTimerOn_; }
     std::uint64_t now() const { return now_; }
     int trayRequestCount() const { return static_cast<int>(trayRequests_); }
     bool processEnded() const { return ended_; }
@@ -149,6 +150,10 @@ class FakeToolkit final : public Toolkit {
     }
     Handle32 iconHandle(IconHolder holder) const override { return fakeIconHandle(holder); }
     bool shellNotifyIcon(std::uint32_t request, const NotifyIconRecord& record) override;
+    void setTrayRetryTimer(bool on) override {
+        log(CallKind::SetTrayRetryTimer, on ? "on" : "off");
+        trayRetryTimerOn_ = on;
+    }
     void listClear(ListBox list) override;
     void listAppend(ListBox list, std::string_view line) override;
     int listCount(ListBox list) const override {
@@ -248,6 +253,7 @@ class FakeToolkit final : public Toolkit {
     std::map<std::string, unsigned, std::less<>> versions_;  // none: no version record
     bool openDocumentSucceeds_ = true;
     bool shellRefuses_ = false;
+    bool trayRetryTimerOn_ = false;
     bool deliverInsideDeletes_ = true;
 };
 

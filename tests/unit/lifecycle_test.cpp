@@ -145,6 +145,35 @@ TEST(TaskbarCreated, PutsBackWhatTheIconsShowed) {
     }
 }
 
+// A tray that is not up yet refuses the adds (Wine starts its tray along with the first
+// program, and never announces it): the icons are offered again until the tray has them all.
+TEST(TrayRetry, IconsRefusedAtStartAreOfferedAgainUntilTheTrayHasThemAll) {
+    const struct {
+        int refused;  // the first adds the shell refuses
+        const char* pictureAtStart;
+    } kCases[] = {{0, "1234@"}, {2, "--34@"}, {5, "-----"}};
+    for (const auto& c : kCases) {
+        Harness h;
+        h.toolkit.setShellRefusesRequests(c.refused > 0);
+        const Event trayUp{"tray up",
+                           [&h](frmQuor6&) { h.toolkit.setShellRefusesRequests(false); }};
+        if (c.refused < kSlotCount)
+            h.toolkit.schedule(kInRequest, static_cast<std::uint64_t>(c.refused), trayUp);
+        h.start();
+        EXPECT_EQ(h.toolkit.trayPicture(), c.pictureAtStart);
+        EXPECT_EQ(h.toolkit.trayRetryTimerOn(), c.refused > 0);
+        h.toolkit.setShellRefusesRequests(c.refused == kSlotCount);
+        h.toolkit.deliver(Event::trayRetryTimer());
+        EXPECT_EQ(h.toolkit.trayRetryTimerOn(), c.refused == kSlotCount);  // still no tray
+        h.toolkit.setShellRefusesRequests(false);
+        h.toolkit.deliver(Event::trayRetryTimer());
+        EXPECT_EQ(h.toolkit.trayPicture(), "1234@");
+        EXPECT_FALSE(h.toolkit.trayRetryTimerOn());
+        h.clickUp(4);
+        EXPECT_EQ(h.toolkit.trayPicture(), "1235@");
+    }
+}
+
 TEST(TrayRequest, CentresTheWindowVerticalFirstInFloatingPointBeforeEachRequest) {
     Harness h;
     h.toolkit.window().height = 3391;  // odd sizes: integer halves would lose the .5
