@@ -1,6 +1,7 @@
 """One session's world: its own Xvfb, copy of the prefix and wineserver, and the program in it.
 Everything started here is ended by PID in close(), also when the test failed."""
 
+import contextlib
 import os
 import re
 import shutil
@@ -12,7 +13,7 @@ from typing import List, Optional, Sequence, Tuple
 from . import processes
 from .config import Config
 from .player import Player
-from .polling import DEFAULT_TIMEOUT, wait_until
+from .polling import DEFAULT_TIMEOUT, WaitTimeout, wait_until
 from .probe import Probe, ProbeResult
 from .tray import SLOTS, TrayReader, TrayReading, TrayWindow
 
@@ -105,8 +106,19 @@ class GameSession:
             raise AssertionError(f"the guess never became {wanted}; it is {self.guess()!r}")
 
     def find_tray(self, timeout: float = 4 * DEFAULT_TIMEOUT) -> TrayWindow:
-        return wait_until(self.tray.find, lambda tray: tray is not None and tray.viewable,
-                          "the Wine System Tray window to be shown", timeout)
+        try:
+            return wait_until(self.tray.find, lambda tray: tray is not None and tray.viewable,
+                              "the Wine System Tray window to be shown", timeout)
+        except WaitTimeout as timeout_error:  # say what the session was doing meanwhile
+            self._log.flush()
+            programs = []
+            for pid in processes.pids_of_session(self.directory):
+                with contextlib.suppress(OSError):  # ended meanwhile
+                    programs.append(Path(f"/proc/{pid}/cmdline").read_text(errors="replace")
+                                    .split("\0")[0])
+            log = (self.directory / "processes.log").read_text(errors="replace")[-1500:]
+            raise WaitTimeout(f"{timeout_error}\nprocesses of the session: {programs}\n"
+                              f"end of its log:\n{log}") from None
 
     def wait_tray(self, tray: TrayWindow, symbols: Sequence[str]) -> TrayReading:
         """Waits until the five slots show the symbols and the cells right of them no icon."""
