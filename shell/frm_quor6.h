@@ -64,7 +64,6 @@ class frmQuor6 final : private TrayPressSink {
     void onTrayRetryTimer();
 
     const PuzzleState& state() const { return state_; }
-    const NotifyIconRecord& trayRecord() const { return tray_.record(); }
 
     // The help command line for an executable directory, exactly as it is started.
     static std::string helpCommandLine(std::string_view executableDirectory);

@@ -24,8 +24,6 @@ class TraySlots {
     bool changeTrayIcon(int slot, Handle32 host, IconHolder image);
     bool deleteTrayIcon(int slot, Handle32 host, IconHolder image);
 
-    const NotifyIconRecord& record() const { return NotifyIconRecord_; }
-
     // The image last put into `slot` by an add or a change, whether the shell took it or not;
     // nothing once the slot was deleted or before it was first added. A new tray gets these.
     std::optional<IconHolder> shownImage(int slot) const;

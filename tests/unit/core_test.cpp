@@ -1,4 +1,4 @@
-// The pure core: the digits of a guess, history lines, drawing a hidden number and scoring.
+// The pure core: the digits of a guess, drawing a hidden number, scoring and the icon size.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -7,9 +7,9 @@
 #include <vector>
 
 #include "core/guess.h"
-#include "core/history_line.h"
 #include "core/puzzle_state.h"
 #include "core/random_source.h"
+#include "core/tray_frame_size.h"
 #include "core/verdict.h"
 #include "tests/unit/scripted_random.h"
 
@@ -41,13 +41,6 @@ TEST(Guess, WellFormedMeansExactlyFourDecimalDigits) {
         EXPECT_FALSE(isWellFormedGuess(text)) << text;
 }
 
-TEST(HistoryLine, CountLabelGuessStrikesAndBallsWithATrailingBlank) {
-    // 回 is E5 9B 9E and 目 E7 9B AE in UTF-8.
-    EXPECT_EQ(historyLine(1, "5678", 0, 0), "1\xE5\x9B\x9E\xE7\x9B\xAE 5678 0S 0B ");
-    EXPECT_EQ(historyLine(3, "1243", 2, 2), "3回目 1243 2S 2B ");
-    EXPECT_EQ(historyLine(32767, "0123", 1, 3), "32767回目 0123 1S 3B ");
-}
-
 DigitPositionTable tableFor(const std::string& answer) {
     DigitPositionTable table;
     for (int p = 1; p <= 4; ++p)
@@ -73,15 +66,6 @@ std::string answerFault(const PuzzleState& state) {
     return {};
 }
 
-TEST(NewSecret, DrawsFourDifferentDigitsThatTableAndTextAgreeOn) {
-    ScriptedRandom random;  // its fixed-seed generator, over one state drawn again and again
-    PuzzleState state;
-    for (int i = 0; i < 3000; ++i) {
-        newSecret(state, random);
-        ASSERT_EQ(answerFault(state), "") << "draw " << i;
-    }
-}
-
 TEST(NewSecret, ReseedsThenMapsDrawsOntoOneToNineRedrawingUsedAndOutOfRangeOnes) {
     struct Row {
         std::vector<float> draws;
@@ -103,25 +87,6 @@ TEST(NewSecret, ReseedsThenMapsDrawsOntoOneToNineRedrawingUsedAndOutOfRangeOnes)
         EXPECT_EQ(state.SecretNumber, row.secret);
         EXPECT_EQ(random.history(), row.calls);
     }
-}
-
-TEST(NewSecret, ResetsTheCountAndLeavesTheFlagsAsTheyWereFalseAtFirst) {
-    ScriptedRandom random;
-    PuzzleState state;
-    EXPECT_EQ(state.GuessCount, 0);
-    for (const Flag16 flag : {kFalse, kTrue}) {
-        newSecret(state, random);
-        EXPECT_EQ(state.GuessCount, 0);
-        EXPECT_EQ(state.VerdictShown, flag);
-        EXPECT_EQ(state.SpinHold, flag);
-        state = PuzzleState{"", {}, kMaxGuessCount, kTrue, kTrue};
-    }
-}
-
-TEST(GuessCount, CountsUpAndHoldsAtItsSixteenBitMaximum) {
-    EXPECT_EQ(nextGuessCount(0), 1);
-    EXPECT_EQ(nextGuessCount(32766), 32767);
-    EXPECT_EQ(nextGuessCount(kMaxGuessCount), kMaxGuessCount);
 }
 
 TEST(ClockSeededRandom, ReseedsAwayFromTheDefaultAndDrawsFromTheWholeUnitIntervalButNeverOne) {
@@ -146,6 +111,7 @@ TEST(ClockSeededRandom, ReachesEveryAnswerEvenlyAndQuickReseedsStillDiffer) {
     std::set<std::string> firstFifty;
     for (int i = 0; i < kAnswers * kPerAnswer; ++i) {
         newSecret(state, random);
+        ASSERT_EQ(answerFault(state), "") << "draw " << i;
         ++seen[static_cast<std::size_t>(std::stoi(state.SecretNumber))];
         if (i < 50)  // drawn in well under a clock tick: equal seeds would repeat one answer
             firstFifty.insert(state.SecretNumber);
@@ -163,6 +129,13 @@ TEST(ClockSeededRandom, ReachesEveryAnswerEvenlyAndQuickReseedsStillDiffer) {
     // 3,023 degrees of freedom: mean 3,023, standard deviation about 78; six deviations above
     // the mean fail a fair generator practically never.
     EXPECT_LT(chiSquare, 3023.0 + 6.0 * 78.0);
+}
+
+TEST(TrayFrameSize, TheSmallIconSizeOrTheNearestLargerFrame) {
+    const int kCases[][2] = {{0, 16},  {16, 16}, {17, 20}, {20, 20}, {21, 24},
+                             {24, 24}, {25, 32}, {32, 32}, {33, 32}, {48, 32}};
+    for (const auto& [smallIcon, frame] : kCases)
+        EXPECT_EQ(trayFrameSize(smallIcon), frame) << "small-icon size " << smallIcon;
 }
 
 // The rules of the game straight, without the table: a repeated character rejects; a strike

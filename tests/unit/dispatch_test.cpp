@@ -88,17 +88,6 @@ TEST(TrayMenu, BringsTheWindowForwardLetsMessagesThroughThenPopsUp) {
                             "doEvents", "deliver mouse 3 0x200", "popupTrayMenu None"));
 }
 
-TEST(TrayMenu, ARightPressWhileAVerdictShowsLeavesTheVerdictForTheNextLeftPress) {
-    Harness h;
-    h.start("5139");
-    h.judge();
-    h.mouse(5, kRightButtonDown);
-    EXPECT_EQ(h.toolkit.trayPicture(), "1S1B@");
-    h.judge();
-    EXPECT_EQ(h.toolkit.trayPicture(), "1234@");
-    EXPECT_EQ(h.state().GuessCount, 1);
-}
-
 TEST(TrayMenu, EachEntryRunsItsCommandInsideThePressAndOtherIdsDoNothing) {
     // What the entries 101..105 leave; any other id does nothing.
     const std::array<const char*, 5> kEffects = {"1234 hidden", "9876 shown history",

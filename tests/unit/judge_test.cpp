@@ -46,11 +46,6 @@ struct JudgeRow {
     std::vector<std::string> store;  // the history store afterwards
 };
 
-// Rows by name, so that the cases keep their names from one run to the next.
-void PrintTo(const JudgeRow& row, std::ostream* out) {
-    *out << row.guess << " after " << row.countBefore;
-}
-
 class JudgeAgainst1234 : public testing::TestWithParam<JudgeRow> {};
 
 TEST_P(JudgeAgainst1234, ShowsCountsAndRecordsAsTheRowSaysThenTheNextPressRestores) {

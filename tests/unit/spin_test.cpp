@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "tests/unit/harness.h"
+#include "tray/digit_spinner.h"
 
 namespace quor6::fake {
 namespace {
@@ -18,17 +19,6 @@ std::vector<std::string> loopTrace(const Harness& h, std::size_t mark) {
     return h.toolkit.trace({CallKind::SetGuessText, CallKind::DoEvents, CallKind::Deliver,
                             CallKind::ShellNotifyIcon, CallKind::SleepMilliseconds},
                            mark + 1);
-}
-
-TEST(Spin, AClickStepsOnceAndReturnsAfterOnePause) {
-    Harness h;
-    h.start();
-    const std::size_t mark = h.toolkit.mark();
-    h.clickUp(2);
-    EXPECT_THAT(loopTrace(h, mark),
-                ElementsAre("setGuessText 1334", "doEvents", "deliver mouse 2 0x202",
-                            "tray modify 2 PictureNum3", "sleep 700", "doEvents"));
-    EXPECT_EQ(h.state().SpinHold, kFalse);
 }
 
 TEST(Spin, AHoldStepsEverySevenHundredMillisecondsUntilTheRelease) {
@@ -56,6 +46,27 @@ TEST(Spin, APressOnAVerdictOnlyRestoresTheGuessAndTheNextOneSteps) {
     EXPECT_EQ(h.state().VerdictShown, kFalse);
     h.mouse(3, kLeftButtonDown);  // the release still waits: it comes in the first doEvents
     EXPECT_EQ(h.toolkit.trayPicture(), "1244@");
+}
+
+// Slots 1..4 hold the digits: another position steps nothing and shows nothing.
+TEST(Spin, OnlyPositionsOneToFourHaveADigitToStep) {
+    struct NoPresses final : TrayPressSink {
+        void handleTrayPress(int, std::uint32_t) override {}
+    } sink;
+    for (const int position : {0, 5}) {
+        Harness h;
+        h.start();
+        PuzzleState state = h.state();
+        state.SpinHold = kTrue;
+        h.toolkit.onDoEvents(1, Event{"release", [&state](frmQuor6&) { state.SpinHold = kFalse; }});
+        TraySlots tray(h.toolkit);
+        HeldPresses held(sink);
+        const std::size_t mark = h.toolkit.mark();
+        spinDigit(SpinDirection::Up, position, state, tray, h.toolkit, held);
+        EXPECT_EQ(h.toolkit.trace({CallKind::SetGuessText, CallKind::ShellNotifyIcon}, mark).size(),
+                  0u)
+            << position;
+    }
 }
 
 const Event kRelease = Event::mouse(2, kLeftButtonUp);
