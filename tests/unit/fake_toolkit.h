@@ -117,7 +117,6 @@ class FakeToolkit final : public Toolkit {
     std::string trayPicture() const;
     bool trayRetryTimerOn() const { return trayRetryTimerOn_; }
     std::uint64_t now() const { return now_; }
-    int trayRequestCount() const { return static_cast<int>(trayRequests_); }
     bool processEnded() const { return ended_; }
     int callsAfterEnd() const { return callsAfterEnd_; }
 

@@ -1,7 +1,6 @@
 """One session's world: its own Xvfb, copy of the prefix and wineserver, and the program in it.
 Everything started here is ended by PID in close(), also when the test failed."""
 
-import contextlib
 import os
 import re
 import shutil
@@ -109,16 +108,13 @@ class GameSession:
         try:
             return wait_until(self.tray.find, lambda tray: tray is not None and tray.viewable,
                               "the Wine System Tray window to be shown", timeout)
-        except WaitTimeout as timeout_error:  # say what the session was doing meanwhile
+        except WaitTimeout as error:  # with what the session runs, and the end of its log
             self._log.flush()
-            programs = []
-            for pid in processes.pids_of_session(self.directory):
-                with contextlib.suppress(OSError):  # ended meanwhile
-                    programs.append(Path(f"/proc/{pid}/cmdline").read_text(errors="replace")
-                                    .split("\0")[0])
             log = (self.directory / "processes.log").read_text(errors="replace")[-1500:]
-            raise WaitTimeout(f"{timeout_error}\nprocesses of the session: {programs}\n"
-                              f"end of its log:\n{log}") from None
+            pids = ",".join(map(str, processes.pids_of_session(self.directory))) or "0"
+            running = subprocess.run(["ps", "-o", "args=", "-p", pids], capture_output=True,
+                                     text=True).stdout
+            raise WaitTimeout(f"{error}\nrunning:\n{running}end of the log:\n{log}") from None
 
     def wait_tray(self, tray: TrayWindow, symbols: Sequence[str]) -> TrayReading:
         """Waits until the five slots show the symbols and the cells right of them no icon."""
