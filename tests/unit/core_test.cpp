@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core/guess.h"
+#include "core/icon_holder.h"
 #include "core/puzzle_state.h"
 #include "core/random_source.h"
 #include "core/tray_frame_size.h"
@@ -86,17 +87,42 @@ TEST(NewSecret, ReseedsThenMapsDrawsOntoOneToNineRedrawingUsedAndOutOfRangeOnes)
         newSecret(state, random);
         EXPECT_EQ(state.SecretNumber, row.secret);
         EXPECT_EQ(random.history(), row.calls);
+        EXPECT_EQ(state.VerdictShown + state.SpinHold, 0);  // false at first, and left alone
     }
 }
 
-TEST(ClockSeededRandom, ReseedsAwayFromTheDefaultAndDrawsFromTheWholeUnitIntervalButNeverOne) {
+// Each word of both clock readings and the count of reseeds change the draws, which cover
+// the whole unit interval but never reach 1.
+TEST(ClockSeededRandom, SeedsFromBothClocksAndEachReseedAndDrawsBelowOne) {
+    const ClockSeededRandom::ReadClocks kClocks[] = {[] {
+                                                         return ClockReadings{0, 0};
+                                                     },
+                                                     [] {
+                                                         return ClockReadings{1, 0};
+                                                     },
+                                                     [] {
+                                                         return ClockReadings{1ULL << 32, 0};
+                                                     },
+                                                     [] {
+                                                         return ClockReadings{0, 1};
+                                                     },
+                                                     [] {
+                                                         return ClockReadings{0, 1ULL << 32};
+                                                     }};
+    std::set<float> firstDraws;
+    for (const auto clocks : kClocks) {
+        ClockSeededRandom random(clocks);
+        for (int reseed = 0; reseed < 2; ++reseed) {  // the same readings twice
+            random.reseedFromClock();
+            firstDraws.insert(random.nextUnit());
+        }
+    }
+    EXPECT_EQ(firstDraws.size(), 10u);
     ClockSeededRandom random;
-    ClockSeededRandom unseeded;  // the engine's fixed default seed, which a reseed replaces
     random.reseedFromClock();
     std::vector<float> draws(100000);
     for (float& draw : draws)
         draw = random.nextUnit();
-    EXPECT_NE(draws.front(), unseeded.nextUnit());
     const auto [lowest, highest] = std::minmax_element(draws.begin(), draws.end());
     EXPECT_TRUE(*lowest >= 0.0f && *lowest < 0.001f) << *lowest;
     EXPECT_TRUE(*highest > 0.999f && *highest < 1.0f) << *highest;
@@ -129,6 +155,11 @@ TEST(ClockSeededRandom, ReachesEveryAnswerEvenlyAndQuickReseedsStillDiffer) {
     // 3,023 degrees of freedom: mean 3,023, standard deviation about 78; six deviations above
     // the mean fail a fair generator practically never.
     EXPECT_LT(chiSquare, 3023.0 + 6.0 * 78.0);
+}
+
+TEST(PictureNum, ClampsAnyNumberIntoTheTenDigitIcons) {
+    for (const auto& [number, digit] : {std::pair{-1, 0}, {0, 0}, {9, 9}, {10, 9}})
+        EXPECT_EQ(PictureNum(number), static_cast<IconHolder>(digit)) << number;
 }
 
 TEST(TrayFrameSize, TheSmallIconSizeOrTheNearestLargerFrame) {
