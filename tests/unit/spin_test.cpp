@@ -36,18 +36,6 @@ TEST(Spin, AHoldStepsEverySevenHundredMillisecondsUntilTheRelease) {
                             "sleep 700", "doEvents", "deliver mouse 2 0x202"));
 }
 
-TEST(Spin, APressOnAVerdictOnlyRestoresTheGuessAndTheNextOneSteps) {
-    Harness h;
-    h.start("5139");
-    h.judge();
-    h.toolkit.onDoEvents(1, Event::mouse(3, kLeftButtonUp));
-    h.mouse(3, kLeftButtonDown);
-    EXPECT_EQ(h.toolkit.trayPicture() + std::to_string(h.toolkit.now()), "1234@0");
-    EXPECT_EQ(h.state().VerdictShown, kFalse);
-    h.mouse(3, kLeftButtonDown);  // the release still waits: it comes in the first doEvents
-    EXPECT_EQ(h.toolkit.trayPicture(), "1244@");
-}
-
 // Slots 1..4 hold the digits: another position steps nothing and shows nothing.
 TEST(Spin, OnlyPositionsOneToFourHaveADigitToStep) {
     struct NoPresses final : TrayPressSink {
