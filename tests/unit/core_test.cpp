@@ -79,11 +79,12 @@ TEST(NewSecret, ReseedsThenMapsDrawsOntoOneToNineRedrawingUsedAndOutOfRangeOnes)
         ScriptedRandom random;
         for (const float draw : row.draws)
             random.queueDraw(draw);
-        PuzzleState state;
+        PuzzleState state;  // a new one holds no count and no flag set
+        ASSERT_EQ(state.GuessCount + state.VerdictShown + state.SpinHold, 0);
         newSecret(state, random);
         EXPECT_EQ(state.SecretNumber, row.secret);
         EXPECT_EQ(random.history(), row.calls);
-        EXPECT_EQ(state.VerdictShown + state.SpinHold, 0);  // false at first, and left alone
+        EXPECT_EQ(state.VerdictShown + state.SpinHold, 0);  // left alone
     }
 }
 
