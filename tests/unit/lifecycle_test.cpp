@@ -42,6 +42,10 @@ TEST(StartUp, APressWhileTheIconsAreAddedWaitsForThePuzzle) {
     h.toolkit.insideTrayRequest(1, kJudge);
     h.start("5139");
     EXPECT_EQ(h.toolkit.trayPicture() + std::to_string(h.state().GuessCount), "1S1B@1");
+    h.judge();  // the guess back; then a press held inside the next judging is handled once
+    h.toolkit.insideTrayRequest(1, kJudge);
+    h.judge();
+    EXPECT_EQ(h.toolkit.trayPicture() + std::to_string(h.state().GuessCount), "1234@2");
 }
 
 // An id outside 1..5 is no slot: its picture is remembered nowhere (the fake shell refuses it).
