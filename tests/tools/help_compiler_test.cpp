@@ -3,6 +3,7 @@
 // file format fixes.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <regex>
 #include <sstream>
@@ -15,6 +16,7 @@
 #include "help_error.h"
 #include "help_file.h"
 #include "help_reader.h"
+#include "text_records.h"
 #include "utf8.h"
 
 namespace quor6::help {
@@ -200,6 +202,29 @@ TEST(CompileTest, RejectsFaultySourcesNamingTheLine) {
     }
     // An internal file given twice is the compiler's own fault, refused all the same.
     EXPECT_THROW(assembleHelpFile({{"|A", {}}, {"|B", {}}, {"|A", {}}}), std::logic_error);
+}
+
+// Records filled to their last byte, cut between characters: "ゃ" (82 E1) has a trail byte that is
+// also a lead byte, so a walk that starts out of step never falls back in.
+TEST(TextRecordsTest, FillsEveryRecordAndCutsBetweenCharacters) {
+    std::string text;
+    for (int i = 0; i < 300; ++i)
+        text += "\x82\xE1";
+    for (std::size_t max = 60; max <= 400; ++max) {
+        const std::vector<TopicRecord> records = buildTextRecords({{text, {}}}, {}, 0, max);
+        std::string joined;
+        for (const TopicRecord& record : records) {
+            std::string piece(record.data2.begin(), record.data2.end());
+            piece.erase(std::remove(piece.begin(), piece.end(), '\0'), piece.end());
+            // Filled: the one record that would hold one more character is too large.
+            const auto more = buildTextRecords({{piece + "\x82\xE1", {}}}, {}, 0);
+            EXPECT_TRUE(record.size() <= max && piece.size() % 2 == 0 &&
+                        (&record == &records.back() || more[0].size() > max))
+                << max << " " << record.size();
+            joined += piece;
+        }
+        EXPECT_EQ(joined, text) << max;
+    }
 }
 
 // The encodings every reader of the format agrees on, and their limits.
