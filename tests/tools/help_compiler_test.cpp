@@ -55,30 +55,36 @@ void expectShown(const std::string& source, const std::string& expected) {
 }
 
 // Escapes, comments, CRLF and a BOM; jumps in bullets and paragraphs; the index sorted as the
-// viewer sorts it (ASCII case ignored); the file's fonts and every paragraph's look.
+// viewer sorts it (ASCII case ignored); the file's fonts and every paragraph's look; a paragraph
+// and a jump longer than a record carried over records and blocks.
 TEST(HelpFileTest, ShowsEveryTopicParagraphJumpAndIndexEntryInItsLook) {
+    const std::string longText = repeated("本文の文章です。", 300), longJump = repeated("リ", 2500);
     const std::string source =
-        "\xEF\xBB\xBF; comment\r\ntitle:  ヘルプ ソ表能 ﾒﾆｭｰ ①～ & 1 \r\n"
-        "# 目次 {IDH_CONTENTS}\n概要です。\nword one\n; a comment inside a paragraph\ntwo\n\n"
-        "- [第二のトピック](IDH_SECOND)へ\n  続き\n- [alpha](IDH_ALPHA)\n"
-        "# 第二のトピック {IDH_SECOND}\n## 見出し\nソ表能の本文 \\[1\\] \\(a\\) \\\\ 1 < 2 & "
-        "\"q\"。\n"
-        "# Zeta {IDH_ZETA}\n最後の本文。[目次](IDH_CONTENTS)\n# alpha {IDH_ALPHA}\nｶﾀｶﾅ①～\n";
+        std::string(
+            "\xEF\xBB\xBF; comment\r\ntitle:  ヘルプ ソ表能 ﾒﾆｭｰ ①～ & 1 \r\n"
+            "# 目次 {IDH_CONTENTS}\n概要です。\nword one\n; a comment inside a paragraph\ntwo\n\n"
+            "- [第二のトピック](IDH_SECOND)へ\n  続き\n- [alpha](IDH_ALPHA)\n"
+            "# 第二のトピック {IDH_SECOND}\n## 見出し\nソ表能の本文 \\[1\\] \\(a\\) \\\\ 1 < 2 & "
+            "\"q\"。\n"
+            "# Zeta {IDH_ZETA}\n最後の本文。[目次](IDH_CONTENTS)\n\n") +
+        longText + "\n\n前[" + longJump + "](IDH_ALPHA)後\n# alpha {IDH_ALPHA}\nｶﾀｶﾅ①～\n";
     // WinHelp 4 reads the charset; body 10 pt, heading 11 pt bold, title 14 pt bold dark blue;
     // spacing below (bit 4), above (2), and the bullet's hanging indent (16 and 64).
     expectShown(
         source,
         "title ヘルプ ソ表能 ﾒﾆｭｰ ①～ & 1; contents {IDH_CONTENTS}; WinHelp 1.33; charset 128; "
-        "macro BrowseButtons(); blocks 1\nfont 0 20 000000\nfont 1 22 000000\nfont 1 28 003380\n"
+        "macro BrowseButtons(); blocks 5\nfont 0 20 000000\nfont 1 22 000000\nfont 1 28 003380\n"
         "# 目次 {IDH_CONTENTS}\n2 4=10:目次\n0 4=6:概要です。word one two\n"
-        "0 4=3 16=40 64=-20:・[第二のトピック](IDH_SECOND)へ続き\n0 4=3 16=40 "
-        "64=-20:・[alpha](IDH_ALPHA)\n"
+        "0 4=3 16=40 64=-20:・[第二のトピック](IDH_SECOND)へ続き\n"
+        "0 4=3 16=40 64=-20:・[alpha](IDH_ALPHA)\n"
         "# 第二のトピック {IDH_SECOND}\n2 4=10:第二のトピック\n1 2=10 4=4:見出し\n"
         "0 4=6:ソ表能の本文 [1] (a) \\ 1 < 2 & \"q\"。\n"
-        "# Zeta {IDH_ZETA}\n2 4=10:Zeta\n0 4=6:最後の本文。[目次](IDH_CONTENTS)\n"
-        "# alpha {IDH_ALPHA}\n2 4=10:alpha\n0 4=6:ｶﾀｶﾅ①～\n"
-        "index: alpha {IDH_ALPHA}\nindex: Zeta {IDH_ZETA}\n"
-        "index: 第二のトピック {IDH_SECOND}\nindex: 目次 {IDH_CONTENTS}\n");
+        "# Zeta {IDH_ZETA}\n2 4=10:Zeta\n0 4=6:最後の本文。[目次](IDH_CONTENTS)\n0 4=6:" +
+            longText + "\n0 4=6:前[" + longJump +
+            "](IDH_ALPHA)後\n"
+            "# alpha {IDH_ALPHA}\n2 4=10:alpha\n0 4=6:ｶﾀｶﾅ①～\n"
+            "index: alpha {IDH_ALPHA}\nindex: Zeta {IDH_ZETA}\n"
+            "index: 第二のトピック {IDH_SECOND}\nindex: 目次 {IDH_CONTENTS}\n");
     // CP932 as the viewer knows it: kanji with a backslash trail byte, half-width kana, NEC.
     EXPECT_EQ(shown(source).find("title \x83\x77\x83\x8B\x83\x76 \x83\x5C\x95\x5C\x94\x5C "
                                  "\xD2\xC6\xAD\xB0 \x87\x40\x81\x60 & 1;"),
@@ -107,33 +113,9 @@ TEST(HelpFileTest, ShowsEveryTopicParagraphJumpAndIndexEntryInItsLook) {
         EXPECT_NE(html.find(fragment), std::string::npos) << fragment;
 }
 
-TEST(HelpFileTest, CarriesLongTextOverRecordsAndBlocks) {
-    // Six topics of eight paragraphs, one of 300 sentences, and a jump longer than a record.
-    std::string source = "title: t\n", expected, index;
-    for (int t = 0; t < 6; ++t) {
-        const std::string n = std::to_string(t), topic = "トピック" + n + " {IDH_T" + n + "}\n";
-        source += "# " + topic;
-        expected += "# " + topic + "2 4=10:トピック" + n + "\n";
-        index += "index: " + topic;
-        for (int p = 0; p < 8; ++p) {
-            const std::string text = repeated("本文の文章です。", p == 4 ? 300 : 20 + t);
-            source += text + "\n\n";
-            expected += "0 4=6:" + text + "\n";
-        }
-    }
-    source += "前[" + repeated("リ", 2500) + "](IDH_T0)後\n";
-    EXPECT_GE(matches(shown(source), "\n>").size(), 7u) << "every long paragraph carried over";
-    expectShown(
-        source,
-        "title t; contents {IDH_T0}; WinHelp 1.33; charset 128; macro BrowseButtons(); blocks 15\n"
-        "font 0 20 000000\nfont 1 22 000000\nfont 1 28 003380\n" +
-            expected + "0 4=6:前[" + repeated("リ", 2500) + "](IDH_T0)後\n" + index);
-    // The longest title the one-page keyword index takes (2033 bytes).
-    const std::string title(2033, 'a');
-    EXPECT_NE(shown("title: t\n# " + title + " {A}\n").find("index: " + title + " {A}\n"),
-              std::string::npos);
-    // Records filled to their last byte, cut between characters: "ゃ" (82 E1) has a trail byte
-    // that is also a lead byte, so a walk that starts out of step never falls back in.
+// Records filled to their last byte, cut between characters: "ゃ" (82 E1) has a trail byte that is
+// also a lead byte, so a walk that starts out of step never falls back in.
+TEST(TextRecordsTest, FillsEveryRecordAndCutsBetweenCharacters) {
     const std::string text = repeated("\x82\xE1", 300);
     for (std::size_t max = 60; max <= 400; ++max) {
         const std::vector<TopicRecord> records = buildTextRecords({{text, {}}}, {}, 0, max);
@@ -173,6 +155,10 @@ TEST(CompileTest, RejectsFaultySourcesNamingTheLine) {
         "3|control character|+x\x01y\n~3|invalid UTF-8|+\xC0\xAF\n~3|invalid UTF-8|+\xED\xA0\x80\n~"
         "3|same hash|title: t\n# a {IDH_X}\n# b {idh_x}\n~5|invalid UTF-8 at byte 0|+x\n\n\xFFy\n~";
     table += "0|too long topic titles|title: t\n# " + std::string(2034, 'a') + " {A}\n~";
+    // The longest title the one-page keyword index takes (2033 bytes).
+    const std::string title(2033, 'a');
+    EXPECT_NE(shown("title: t\n# " + title + " {A}\n").find("index: " + title + " {A}\n"),
+              std::string::npos);
     std::istringstream cases(table);
     for (std::string c; std::getline(cases, c, '~');) {
         const std::size_t bar = c.find('|', 2);
