@@ -61,10 +61,9 @@ class IconCompilerRun : public ::testing::Test {
         fs::current_path(home_);
         fs::remove_all(dir_);
     }
-    // The exit code, then what the tool reported.
     static std::string run(const std::vector<std::string>& args) {
         std::ostringstream errors;
-        const int code = runIconCompiler(args, errors);
+        const int code = runIconCompiler(args, errors);  // before errors.str() is taken
         return std::to_string(code) + " " + errors.str();
     }
     static std::string file(const std::string& name, const std::string& write = "") {
