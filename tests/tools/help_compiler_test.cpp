@@ -1,8 +1,8 @@
-// Tests of the help compiler: sources compiled and read back as the viewer reads them, the HTML
-// page made from the same sources, faulty sources refused at their line, and the encodings the
-// file format fixes.
+// The help compiler: sources compiled and read back as the viewer reads them, the HTML page made
+// from them, faulty sources refused at their line, and the encodings the file format fixes.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <regex>
 #include <sstream>
@@ -15,6 +15,7 @@
 #include "help_error.h"
 #include "help_file.h"
 #include "help_reader.h"
+#include "text_records.h"
 #include "utf8.h"
 
 namespace quor6::help {
@@ -29,17 +30,14 @@ std::vector<std::vector<std::string>> matches(const std::string& text, const cha
     return all;
 }
 
-// A text line by line: a failure then shows the lines that differ, escaped (CP932 is no UTF-8).
-std::vector<std::string> lines(const std::string& text) {
-    std::vector<std::string> all;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);)
-        all.push_back(line);
+std::string repeated(const std::string& text, int times) {
+    std::string all;
+    for (int i = 0; i < times; ++i)
+        all += text;
     return all;
 }
 
-// The help compiled from a source as the viewer shows it (see test::readHelpFile), the context
-// names taken from the source.
+// The help compiled from a source as the viewer shows it, its context names taken from the source.
 std::string shown(const std::string& source) {
     std::map<std::int32_t, std::string> names;
     for (const auto& m : matches(source, R"(\{([\w.]+)\})"))
@@ -52,41 +50,46 @@ std::string shown(const std::string& source) {
 void expectShown(const std::string& source, const std::string& expected) {
     const std::string help = std::regex_replace(shown(source), std::regex(R"(\]\(\w+\)\n>\[)"), "");
     EXPECT_EQ(matches(help, "\n>").size(), matches(help, "\x81\x42\n>").size());
-    EXPECT_EQ(lines(std::regex_replace(help, std::regex("\n>"), "")), lines(utf8ToCp932(expected)));
+    EXPECT_EQ(std::regex_replace(help, std::regex("\n>"), ""), utf8ToCp932(expected));
 }
 
-// Escapes, comments, CRLF and a BOM; jumps in bullets and paragraphs; the index sorted as the
-// viewer sorts it (ASCII case ignored); the file's fonts and every paragraph's look.
+// Escapes, comments, CRLF, a BOM; jumps in bullets and paragraphs, one longer than a record; a
+// paragraph over blocks; the index sorted as the viewer sorts it; fonts and paragraph looks.
 TEST(HelpFileTest, ShowsEveryTopicParagraphJumpAndIndexEntryInItsLook) {
+    const std::string longText = repeated("本文の文章です。", 300), longJump = repeated("リ", 2500);
     const std::string source =
-        "\xEF\xBB\xBF; comment\r\ntitle:  ヘルプ ソ表能 ﾒﾆｭｰ ①～ & 1 \r\n"
-        "# 目次 {IDH_CONTENTS}\n概要です。\nword one\n; a comment inside a paragraph\ntwo\n\n"
-        "- [第二のトピック](IDH_SECOND)へ\n  続き\n- [alpha](IDH_ALPHA)\n"
-        "# 第二のトピック {IDH_SECOND}\n## 見出し\nソ表能の本文 \\[1\\] \\(a\\) \\\\ 1 < 2 & "
-        "\"q\"。\n"
-        "# Zeta {IDH_ZETA}\n最後の本文。[目次](IDH_CONTENTS)\n# alpha {IDH_ALPHA}\nｶﾀｶﾅ①～\n";
+        std::string(
+            "\xEF\xBB\xBF; comment\r\ntitle:  ヘルプ ソ表能 ﾒﾆｭｰ ①～ & 1 \r\n"
+            "# 目次 {IDH_CONTENTS}\n概要です。\nword one\n; a comment inside a paragraph\ntwo\n\n"
+            "- [第二のトピック](IDH_SECOND)へ\n  続き\n- [alpha](IDH_ALPHA)\n"
+            "# 第二のトピック {IDH_SECOND}\n## 見出し\nソ表能の本文 \\[1\\] \\(a\\) \\\\ 1 < 2 & "
+            "\"q\"。\n"
+            "# Zeta {IDH_ZETA}\n最後の本文。[目次](IDH_CONTENTS)\n\n") +
+        longText + "\n\n前[" + longJump + "](IDH_ALPHA)後\n# alpha {IDH_ALPHA}\nｶﾀｶﾅ①～\n";
     // WinHelp 4 reads the charset; body 10 pt, heading 11 pt bold, title 14 pt bold dark blue;
     // spacing below (bit 4), above (2), and the bullet's hanging indent (16 and 64).
     expectShown(
         source,
         "title ヘルプ ソ表能 ﾒﾆｭｰ ①～ & 1; contents {IDH_CONTENTS}; WinHelp 1.33; charset 128; "
-        "macro BrowseButtons(); blocks 1\nfont 0 20 000000\nfont 1 22 000000\nfont 1 28 003380\n"
+        "macro BrowseButtons(); blocks 5\nfont 0 20 000000\nfont 1 22 000000\nfont 1 28 003380\n"
         "# 目次 {IDH_CONTENTS}\n2 4=10:目次\n0 4=6:概要です。word one two\n"
-        "0 4=3 16=40 64=-20:・[第二のトピック](IDH_SECOND)へ続き\n0 4=3 16=40 "
-        "64=-20:・[alpha](IDH_ALPHA)\n"
+        "0 4=3 16=40 64=-20:・[第二のトピック](IDH_SECOND)へ続き\n"
+        "0 4=3 16=40 64=-20:・[alpha](IDH_ALPHA)\n"
         "# 第二のトピック {IDH_SECOND}\n2 4=10:第二のトピック\n1 2=10 4=4:見出し\n"
         "0 4=6:ソ表能の本文 [1] (a) \\ 1 < 2 & \"q\"。\n"
-        "# Zeta {IDH_ZETA}\n2 4=10:Zeta\n0 4=6:最後の本文。[目次](IDH_CONTENTS)\n"
-        "# alpha {IDH_ALPHA}\n2 4=10:alpha\n0 4=6:ｶﾀｶﾅ①～\n"
-        "index: alpha {IDH_ALPHA}\nindex: Zeta {IDH_ZETA}\n"
-        "index: 第二のトピック {IDH_SECOND}\nindex: 目次 {IDH_CONTENTS}\n");
+        "# Zeta {IDH_ZETA}\n2 4=10:Zeta\n0 4=6:最後の本文。[目次](IDH_CONTENTS)\n0 4=6:" +
+            longText + "\n0 4=6:前[" + longJump +
+            "](IDH_ALPHA)後\n"
+            "# alpha {IDH_ALPHA}\n2 4=10:alpha\n0 4=6:ｶﾀｶﾅ①～\n"
+            "index: alpha {IDH_ALPHA}\nindex: Zeta {IDH_ZETA}\n"
+            "index: 第二のトピック {IDH_SECOND}\nindex: 目次 {IDH_CONTENTS}\n");
     // CP932 as the viewer knows it: kanji with a backslash trail byte, half-width kana, NEC.
     EXPECT_EQ(shown(source).find("title \x83\x77\x83\x8B\x83\x76 \x83\x5C\x95\x5C\x94\x5C "
                                  "\xD2\xC6\xAD\xB0 \x87\x40\x81\x60 & 1;"),
               0u);
     // The page: well-formed (every element closed in order), running and loading nothing, every
     // topic a section, every jump a link, the index in the same order.
-    const std::string html = compileHtmlHelp(source);
+    const std::string html = std::regex_replace(compileHtmlHelp(source), std::regex("\n"), "");
     std::vector<std::string> open;
     for (const auto& m : matches(html, R"(<(/?)(\w+))")) {
         if (!m[1].empty() && !open.empty() && open.back() == m[2])
@@ -98,98 +101,70 @@ TEST(HelpFileTest, ShowsEveryTopicParagraphJumpAndIndexEntryInItsLook) {
     EXPECT_FALSE(std::regex_search(html, std::regex("<script|<link|src=")));
     for (const char* fragment :
          {"<html lang=\"ja\">", "<title>ヘルプ ソ表能 ﾒﾆｭｰ ①～ &amp; 1</title>",
-          "<section id=\"IDH_SECOND\">\n<h2>第二のトピック</h2>\n<h3>見出し</h3>\n"
+          "<section id=\"IDH_SECOND\"><h2>第二のトピック</h2><h3>見出し</h3>"
           "<p>ソ表能の本文 [1] (a) \\ 1 &lt; 2 &amp; &quot;q&quot;。</p>",
-          "<ul>\n<li><a href=\"#IDH_SECOND\">第二のトピック</a>へ続き</li>\n<li><a "
-          "href=\"#IDH_ALPHA\">alpha</a></li>\n</ul>",
+          "<ul><li><a href=\"#IDH_SECOND\">第二のトピック</a>へ続き</li><li><a "
+          "href=\"#IDH_ALPHA\">alpha</a></li></ul>",
           "<p>最後の本文。<a href=\"#IDH_CONTENTS\">目次</a></p>",
-          "<li><a href=\"#IDH_ALPHA\">alpha</a></li>\n<li><a "
-          "href=\"#IDH_ZETA\">Zeta</a></li>\n<li><a "
-          "href=\"#IDH_SECOND\">第二のトピック</a></li>\n<li><a href=\"#IDH_CONTENTS\">目次</a>"})
+          "<li><a href=\"#IDH_ALPHA\">alpha</a></li><li><a href=\"#IDH_ZETA\">Zeta</a></li><li><a "
+          "href=\"#IDH_SECOND\">第二のトピック</a></li><li><a href=\"#IDH_CONTENTS\">目次</a>"})
         EXPECT_NE(html.find(fragment), std::string::npos) << fragment;
 }
 
-TEST(HelpFileTest, CarriesLongTextOverRecordsAndBlocks) {
-    // Six topics of eight paragraphs, one of 300 sentences, and a jump longer than a record.
-    std::string source = "title: t\n", expected, index;
-    const auto repeated = [](const std::string& text, int times) {
-        std::string all;
-        for (int i = 0; i < times; ++i)
-            all += text;
-        return all;
-    };
-    for (int t = 0; t < 6; ++t) {
-        const std::string n = std::to_string(t), topic = "トピック" + n + " {IDH_T" + n + "}\n";
-        source += "# " + topic;
-        expected += "# " + topic + "2 4=10:トピック" + n + "\n";
-        index += "index: " + topic;
-        for (int p = 0; p < 8; ++p) {
-            const std::string text = repeated("本文の文章です。", p == 4 ? 300 : 20 + t);
-            source += text + "\n\n";
-            expected += "0 4=6:" + text + "\n";
+// Records filled to their last byte, cut between characters: "ゃ" (82 E1) has a trail byte that is
+// also a lead byte, so a walk that starts out of step never falls back in.
+TEST(TextRecordsTest, FillsEveryRecordAndCutsBetweenCharacters) {
+    const std::string text = repeated("\x82\xE1", 300);
+    for (std::size_t max = 60; max <= 400; ++max) {
+        const std::vector<TopicRecord> records = buildTextRecords({{text, {}}}, {}, 0, max);
+        std::string joined;
+        for (const TopicRecord& record : records) {
+            // The text between the strings in front of the font command and of the end.
+            const auto begin = record.data2.begin() + 1;
+            const std::string piece(begin, std::find(begin, record.data2.end(), 0));
+            // Filled: the one record that would hold one more character is too large.
+            const auto more = buildTextRecords({{piece + "\x82\xE1", {}}}, {}, 0);
+            EXPECT_TRUE(record.size() <= max && piece.size() % 2 == 0 &&
+                        (&record == &records.back() || more[0].size() > max))
+                << max << " " << record.size();
+            joined += piece;
         }
+        EXPECT_EQ(joined, text) << max;
     }
-    source += "前[" + repeated("リ", 2500) + "](IDH_T0)後\n";
-    const std::string help = shown(source);
-    EXPECT_GE(matches(help, "\n>").size(), 7u) << "every long paragraph carried over";
-    expectShown(
-        source,
-        "title t; contents {IDH_T0}; WinHelp 1.33; charset 128; macro BrowseButtons(); blocks 15\n"
-        "font 0 20 000000\nfont 1 22 000000\nfont 1 28 003380\n" +
-            expected + "0 4=6:前[" + repeated("リ", 2500) + "](IDH_T0)後\n" + index);
-    // The longest title the one-page keyword index takes (2033 bytes).
-    const std::string title(2033, 'a');
-    EXPECT_NE(shown("title: t\n# " + title + " {A}\n").find("index: " + title + " {A}\n"),
-              std::string::npos);
 }
 
 // Both outputs refuse the same faults, with the line to look at and what is wrong there.
 TEST(CompileTest, RejectsFaultySourcesNamingTheLine) {
-    // "line|what is said|source", a leading '+' in the source standing for a first topic.
-    std::vector<std::string> cases = {"0|no 'title:' line|# a {A}\n本文\n",
-                                      "0|no topic|title: t\n",
-                                      "1|title is empty|title:\n# a {A}\n",
-                                      "1|U+301C|title: \xE3\x80\x9C\n# a {A}\n",
-                                      "2|second 'title:'|title: t\ntitle: u\n# a {A}\n",
-                                      "2|text before the first topic|title: t\n本文\n# a {A}\n",
-                                      "2|must come before the first topic|# a {A}\ntitle: t\n",
-                                      "2|'A-B' is not a context name|title: t\n# a {A-B}\n",
-                                      "2|no title|title: t\n# {A}\n",
-                                      "2|'' is not a context name|title: t\n# a {}\n",
-                                      "2|no CP932 form|title: t\n# \xE2\x82\xAC {A}\n",
-                                      "3|'# title {CONTEXT_NAME}'|+# b\n",
-                                      "3|starting with '#'|+#b\n",
-                                      "4|a heading needs a text|+- [x](A)\n##   \n",
-                                      "4|']' is missing|+一\n[リンク(A)\n",
-                                      "3|']' is missing|+[a[b](A)\n",
-                                      "3|'(' must follow|+[x]\n",
-                                      "3|')' is missing|+[x](A\n",
-                                      "3|needs a text|+[](A)\n",
-                                      "3|'A B' is not a context name|+[x](A B)\n",
-                                      "3|']' without '['|+x]\n",
-                                      "4|unknown escape|+本文\nと\\n\n",
-                                      "3|control character|+x\x01y\n",
-                                      "5|link to B|+本文\n\n[x](B)\n",
-                                      "4|A is already used on line 2|+# b {B}\n# c {A}\n",
-                                      "3|same hash|title: t\n# a {IDH_X}\n# b {idh_x}\n",
-                                      "5|U+20AC|+x\n\n\xE2\x82\xAC\n",
-                                      "3|\xC3\xA9 (U+00E9) has no|+\xC3\xA9\n",
-                                      "3|\xF0\x9F\x98\x80 (U+1F600) has no|+\xF0\x9F\x98\x80\n",
-                                      "5|invalid UTF-8 at byte 0|+x\n\n\xFFy\n",
-                                      "3|invalid UTF-8 at byte 2|+ab\xE3\x81",
-                                      "3|invalid UTF-8|+\xE3\x41\x41\n",
-                                      "3|invalid UTF-8|+\xC0\xAF\n",
-                                      "3|invalid UTF-8|+\xED\xA0\x80\n",
-                                      "3|invalid UTF-8|+\xF4\x90\x80\x80\n"};
-    cases.push_back("0|too long topic titles|title: t\n# " + std::string(2034, 'a') + " {A}\n");
-    for (const std::string& c : cases) {
+    // "line|what is said|source~", a leading '+' in the source standing for a first topic.
+    std::string table =
+        "0|no 'title:' line|# a {A}\n本文\n~2|must come before the first topic|# a {A}\ntitle: t\n~"
+        "0|no topic|title: t\n~3|invalid UTF-8|+\xE3\x41\x41\n~4|']' is missing|+一\n[リンク(A)\n~"
+        "1|U+301C|title: \xE3\x80\x9C\n# a {A}\n~4|A is already used on line 2|+# b {B}\n# c {A}\n~"
+        "1|title is empty|title:\n# a {A}\n~3|invalid UTF-8|+\xF4\x90\x80\x80\n~"
+        "2|'' is not a context name|title: t\n# a {}\n~4|a heading needs a text|+- [x](A)\n##   \n~"
+        "2|'A-B' is not a context name|title: t\n# a {A-B}\n~3|invalid UTF-8 at byte 2|+ab\xE3\x81~"
+        "2|no CP932 form|title: t\n# \xE2\x82\xAC {A}\n~3|\xC3\xA9 (U+00E9) has no|+\xC3\xA9\n~"
+        "2|no title|title: t\n# {A}\n~5|U+20AC|+x\n\n\xE2\x82\xAC\n~5|link to B|+本文\n\n[x](B)\n~"
+        "2|second 'title:'|title: t\ntitle: u\n# a {A}\n~3|'A B' is not a context name|+[x](A B)\n~"
+        "2|text before the first topic|title: t\n本文\n# a {A}\n~3|'# title {CONTEXT_NAME}'|+# b\n~"
+        "3|'(' must follow|+[x]\n~3|']' without '['|+x]\n~3|needs a text|+[](A)\n~"
+        "3|')' is missing|+[x](A\n~3|']' is missing|+[a[b](A)\n~3|starting with '#'|+#b\n~"
+        "3|\xF0\x9F\x98\x80 (U+1F600) has no|+\xF0\x9F\x98\x80\n~4|unknown escape|+本文\nと\\n\n~"
+        "3|control character|+x\x01y\n~3|invalid UTF-8|+\xC0\xAF\n~3|invalid UTF-8|+\xED\xA0\x80\n~"
+        "3|same hash|title: t\n# a {IDH_X}\n# b {idh_x}\n~5|invalid UTF-8 at byte 0|+x\n\n\xFFy\n~";
+    table += "0|too long topic titles|title: t\n# " + std::string(2034, 'a') + " {A}\n~";
+    // The longest title the one-page keyword index takes (2033 bytes).
+    const std::string title(2033, 'a');
+    EXPECT_NE(shown("title: t\n# " + title + " {A}\n").find("index: " + title + " {A}\n"),
+              std::string::npos);
+    std::istringstream cases(
+        std::regex_replace(table, std::regex(R"(\|\+)"), "|title: t\n# a {A}\n"));
+    for (std::string c; std::getline(cases, c, '~');) {
         const std::size_t bar = c.find('|', 2);
         const std::string says = c.substr(2, bar - 2), source = c.substr(bar + 1);
         for (const bool page : {false, true}) {
             try {
-                const std::string full =
-                    source[0] == '+' ? "title: t\n# a {A}\n" + source.substr(1) : source;
-                page ? compileHtmlHelp(full) : shown(full);
+                page ? compileHtmlHelp(source) : shown(source);
                 ADD_FAILURE() << "accepted: " << ::testing::PrintToString(source);
             } catch (const HelpError& error) {
                 EXPECT_TRUE(error.line() == c[0] - '0' && std::strstr(error.what(), says.c_str()))

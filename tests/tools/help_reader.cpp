@@ -92,11 +92,10 @@ bool readText(const Span& record, std::size_t data1End, std::size_t fonts, const
     const std::uint16_t bits = record.u16(at + 4);
     at += 6;
     std::string measures;
-    for (std::uint16_t bit = 2; bit <= 0x40; bit = static_cast<std::uint16_t>(bit << 1)) {
+    for (std::uint16_t bit = 2; bit <= 0x40; bit = static_cast<std::uint16_t>(bit << 1))
         if (bits & bit)
             measures +=
                 " " + std::to_string(bit) + "=" + std::to_string(record.compressed(at, 1, 0x40));
-    }
     require(record.u8(at) == 0x80 && record.u16(at + 1) < fonts && strings.u8(0) == 0,
             "a record starts without a font");
     const std::string recordLook = std::to_string(record.u16(at + 1)) + measures;
@@ -186,10 +185,9 @@ std::vector<std::uint32_t> readTopics(const Span& topic, std::size_t fonts, cons
         position = record.u32(12);
     }
     require(look.empty() && currentBlock + 1 == blocks, "an unended paragraph or an empty block");
-    for (std::size_t block = 0; block < blocks; ++block) {
+    for (std::size_t block = 0; block < blocks; ++block)
         for (std::size_t i = 12 + dataEnd[block]; i < kBlock; ++i)
             require(topic.u8(block * kBlock + i) == 0, "topic block not padded with zeros");
-    }
     for (std::size_t t = 0; t < offsets.size(); ++t) {
         const bool last = t + 1 == offsets.size();
         const std::array<std::uint32_t, 5> expected = {
