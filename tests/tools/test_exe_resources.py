@@ -2,6 +2,7 @@
 tray menu read back from a built exe, the menu's ids the MenuCommand values the program uses."""
 import re
 import struct
+import subprocess
 import sys
 
 MF_POPUP, MF_END = 0x10, 0x80
@@ -11,21 +12,10 @@ COMMANDS = [("問題のリセット", "resetAnser"), ("履歴の表示", "displa
             ("Helpの表示", "diplayHelp"), ("Version情報", "mnuAbout"), ("終了", "mnuEnd")]
 
 
-def resources(exe):
-    """{(type, id): data} of the first language of every resource of a PE32(+) image."""
-    u32 = lambda at: struct.unpack_from("<I", exe, at)[0]
-    pe = u32(0x3C)
-    count, optional_size, magic = struct.unpack_from("<H12xH2xH", exe, pe + 6)
-    sections = [struct.unpack_from("<IIxxxxI", exe, pe + 32 + optional_size + 40 * i)
-                for i in range(count)]
-    offset = lambda rva: next(rva - at + raw for size, at, raw in sections if 0 <= rva - at < size)
-    root = offset(u32(pe + 24 + (96 if magic == 0x10B else 112) + 16))
-    entries = lambda at: [(u32(root + at + 16 + 8 * i), u32(root + at + 20 + 8 * i) & 0x7FFFFFFF)
-                          for i in range(sum(struct.unpack_from("<HH", exe, root + at + 12)))]
-    data = lambda leaf: exe[offset(u32(root + leaf)):][:u32(root + leaf + 4)]
-    return {(kind, name): data(leaf)
-            for kind, names in entries(0) for name, languages in entries(names)
-            for _, leaf in entries(languages)[:1]}
+def resources(exe, kind):
+    """The data of every resource of a type, one after the other (icoutils' wrestool)."""
+    return subprocess.run(["wrestool", "-x", "--raw", f"--type={kind}", exe], capture_output=True,
+                          check=True).stdout
 
 
 def text(data, at):
@@ -55,16 +45,17 @@ def value(data, key):
 def main(exe, toolkit):
     enum = open(toolkit, encoding="utf-8").read().split("enum class MenuCommand")[1].split("}")[0]
     ids = {name: int(number) for name, number in re.findall(r"(\w+) = (\d+)", enum)}
-    found = resources(open(exe, "rb").read())
-    record = found[16, 1]
+    record = resources(exe, 16)
     fixed = struct.unpack_from("<13I", value(record, "VS_VERSION_INFO"))
     history = [(0, "", i) for i in range(ids["rirekimnuFirst"], ids["rirekimnuLast"] + 1)]
-    read = [[menu(data, 4)[0] for (kind, _), data in found.items() if kind == 4],
+    menus = resources(exe, 4)
+    items, end = menu(menus, 4)
+    read = [(items, menus[end:]),  # one menu: nothing after its end
             fixed[:1] + fixed[2:6] + fixed[8:10],
             {key: text(value(record, key), 0)[0] for key in STRINGS},
             value(record, "Translation")[:4] if "041104b0".encode("utf-16-le") in record else b""]
-    expected = [[[(MF_POPUP, "ﾒﾆｭｰ", [(0, caption, ids[name]) for caption, name in COMMANDS] +
-                   [(0, "", 0), (MF_POPUP, "履歴", history)])]],
+    expected = [([(MF_POPUP, "ﾒﾆｭｰ", [(0, caption, ids[name]) for caption, name in COMMANDS] +
+                   [(0, "", 0), (MF_POPUP, "履歴", history)])], b""),
                 # Signature, file and product version 1.0.0.6, 32-bit Windows, an application.
                 (0xFEEF04BD, 0x10000, 6, 0x10000, 6, 4, 1),
                 STRINGS, struct.pack("<HH", 0x411, 1200)]

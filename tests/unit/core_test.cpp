@@ -19,20 +19,16 @@ namespace {
 
 using fake::ScriptedRandom;
 
+// Outside a short or broken text the guess reads as 0; steps wrap between 9 and 0.
 TEST(Guess, ReadsRewritesAndStepsDigitsWithoutLeavingTheText) {
-    EXPECT_EQ(guessChar("5072", 1), '5');
-    EXPECT_EQ(guessChar("5072", 4), '2');
-    EXPECT_EQ(guessDigit("5079", 4), 9);
-    // Outside a short or broken text the guess reads as '0'.
-    EXPECT_EQ(guessChar("12", 3), '0');
-    EXPECT_EQ(guessChar("1234", 0), '0');
-    EXPECT_EQ(guessDigit("12x4", 3), 0);
-    EXPECT_EQ(withDigit("1234", 1, 9), "9234");
-    EXPECT_EQ(withDigit("1x", 3, 5), "1050");
-    EXPECT_EQ(digitAfterStepUp(8), 9);
-    EXPECT_EQ(digitAfterStepUp(9), 0);
-    EXPECT_EQ(digitAfterStepDown(1), 0);
-    EXPECT_EQ(digitAfterStepDown(0), 9);
+    EXPECT_EQ(std::string{guessChar("5072", 1)} + guessChar("5072", 4) + guessChar("12", 3) +
+                  guessChar("1234", 0),
+              "5200");
+    EXPECT_EQ(guessDigit("5079", 4) * 10 + guessDigit("12x4", 3), 90);
+    EXPECT_EQ(withDigit("1234", 1, 9) + withDigit("1x", 3, 5), "92341050");
+    EXPECT_EQ(std::vector({digitAfterStepUp(8), digitAfterStepUp(9), digitAfterStepDown(1),
+                           digitAfterStepDown(0)}),
+              std::vector({9, 0, 0, 9}));
 }
 
 TEST(Guess, WellFormedMeansExactlyFourDecimalDigits) {
@@ -166,8 +162,7 @@ TEST(TrayFrameSize, TheSmallIconSizeOrTheNearestLargerFrame) {
         EXPECT_EQ(trayFrameSize(smallIcon), frame) << "small-icon size " << smallIcon;
 }
 
-// The rules of the game straight, without the table: a repeated character rejects; a strike
-// is a digit in its place, a ball a digit of the answer in another place.
+// The rules straight: a repeated character rejects; strikes in place, balls elsewhere.
 Verdict referenceVerdict(const std::string& answer, const std::string& guess) {
     Verdict verdict{VerdictKind::Scored, 0, 0};
     for (std::size_t i = 0; i < 4; ++i) {

@@ -1,5 +1,4 @@
-// Tray mouse dispatch: every message on every slot, the callback filter of the host windows,
-// the tray menu and its commands, and the answer box.
+// Tray mouse dispatch and the hosts' callback filter, the tray menu, its commands, the answer box.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -115,9 +114,8 @@ TEST(TrayMenu, EachEntryRunsItsCommandInsideThePressAndOtherIdsDoNothing) {
     }
 }
 
-// A right double-click on the menu icon shows the answer and nothing else: the shell reports
-// it; or its second press closes the menu that the first opened; or the shell reports it
-// while that menu is open, or while it is being opened.
+// A right double-click on the menu icon shows the answer and nothing else: reported by the shell,
+// or its second press closing the menu the first opened, or reported while that menu is up.
 TEST(ShowAnswer, ARightDoubleClickShowsTheAnswerAndNothingElseWhicheverWayItComes) {
     const std::vector<std::string> kTraces[] = {
         {"messageBox 5139"},

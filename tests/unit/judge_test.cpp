@@ -1,5 +1,4 @@
-// Judging the guess from the menu icon, the history it keeps in its three views (the store,
-// the window list and the tray submenu), and the tray menu's new puzzle.
+// Judging from the menu icon, the history's three views (store, window list, submenu), new puzzle.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -17,8 +16,7 @@ using testing::ElementsAre;
 using testing::ElementsAreArray;
 using testing::IsEmpty;
 
-// Reaching the cap by play would take 32,767 judged guesses, each rebuilding the history; the
-// form's state is no const object, so writing it through the const accessor is well defined.
+// The cap is out of reach by play; the form's state is no const object, so this write is defined.
 void setGuessCount(Harness& h, std::int16_t count) {
     const_cast<PuzzleState&>(h.state()).GuessCount = count;
 }

@@ -1,5 +1,4 @@
-// Start-up, the single-instance rule, the ways of quitting, a tray created anew, and the
-// centring of the window before every tray request.
+// Start-up, a second copy, quitting, a tray created anew or late, centring before tray requests.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -126,8 +125,7 @@ TEST(Quit, AnUnloadCannotBeCancelledAndLeavesTheEndingToTheQuitCommands) {
     }
 }
 
-// A new tray gets each icon back as it was, a verdict included; where an icon survived (a
-// change of display scaling broadcasts too) the add is refused and the picture shown again.
+// A new tray gets each icon back as it was, a verdict included; a surviving one is shown again.
 TEST(TaskbarCreated, PutsBackWhatTheIconsShowed) {
     const struct {
         bool judged;
@@ -156,8 +154,7 @@ TEST(TaskbarCreated, PutsBackWhatTheIconsShowed) {
     }
 }
 
-// A tray that is not up yet refuses the adds (Wine starts its tray along with the first
-// program, and never announces it): the icons are offered again until the tray has them all.
+// A tray not up yet refuses the adds (Wine never announces its tray): offered till it has them all.
 TEST(TrayRetry, IconsRefusedAtStartAreOfferedAgainUntilTheTrayHasThemAll) {
     const struct {
         int refused;  // the first adds the shell refuses

@@ -1,5 +1,4 @@
-// The stepping loop on the virtual clock: a click, a hold, and what arrives between the steps
-// or inside their tray requests; presses that arrive inside a judging or a new puzzle.
+// The stepping loop on the virtual clock, what arrives inside it, and presses inside handlers.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -14,20 +13,15 @@ namespace {
 
 using testing::ElementsAre;
 
-// What followed the press taken at `mark` (its own delivery is the call at `mark`).
-std::vector<std::string> loopTrace(const Harness& h, std::size_t mark) {
-    return h.toolkit.trace({CallKind::SetGuessText, CallKind::DoEvents, CallKind::Deliver,
-                            CallKind::ShellNotifyIcon, CallKind::SleepMilliseconds},
-                           mark + 1);
-}
-
 TEST(Spin, AHoldStepsEverySevenHundredMillisecondsUntilTheRelease) {
     Harness h;
     h.start();
     h.toolkit.atTime(1500, Event::mouse(2, kLeftButtonUp));
     const std::size_t mark = h.toolkit.mark();
     h.mouse(2, kLeftButtonDown);
-    EXPECT_THAT(loopTrace(h, mark),
+    EXPECT_THAT(h.toolkit.trace({CallKind::SetGuessText, CallKind::DoEvents, CallKind::Deliver,
+                                 CallKind::ShellNotifyIcon, CallKind::SleepMilliseconds},
+                                mark + 1),  // after the press's own delivery
                 ElementsAre("setGuessText 1334", "doEvents", "tray modify 2 PictureNum3",
                             "sleep 700", "doEvents",  //
                             "setGuessText 1434", "doEvents", "tray modify 2 PictureNum4",
@@ -101,9 +95,8 @@ TEST(Spin, WhatArrivesDuringAHoldIsHandledInsideIt) {
     }
 }
 
-// Presses that arrive inside a judging or a new puzzle (in any of its tray requests) wait for
-// it and then act exactly as if they had come just after it: the same guess is never judged
-// twice, and no verdict stays on show with its flag cleared.
+// Presses inside a judging or a new puzzle (in any of its tray requests) wait for it, then act as
+// if they had come just after it: no guess judged twice, no verdict shown with its flag cleared.
 TEST(Spin, PressesInsideAHandlerActAsIfTheyCameJustAfter) {
     const std::vector<std::vector<Event>> kPresses = {
         {kJudge},

@@ -46,9 +46,8 @@ TEST(WindowViews, VersionBoxHistoryWindowAndOkSwitchTheOneWindow) {
     EXPECT_TRUE(h.toolkit.window().rirekilist2Visible);
 }
 
-// Which program opens the help, by what the Windows directory's Winhlp32.exe turns out to be.
-// A stub is never started: it would only say that help files are not supported. Nothing else
-// changes, and where neither viewer nor browser opens it, a box says so and the game goes on.
+// Which program opens the help, by what the Windows directory's Winhlp32.exe is: never the stub
+// (it only says help files are unsupported); where nothing opens, a box says so, and play goes on.
 TEST(Help, OnlyARealViewerIsStartedElseTheBrowserOpensThePageElseABoxSaysSo) {
     const std::string viewer =
         "startProcess C:\\WIN\\Winhlp32.exe | Winhlp32.exe D:\\my games\\quor6.hlp";

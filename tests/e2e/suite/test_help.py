@@ -1,6 +1,5 @@
-"""The release zip, and help played from it unpacked in a path with blanks: the viewer on
-quor6.hlp; a box where neither it nor a browser starts; the browser where winhlp32.exe is the
-Windows 10 stub. The game goes on after each."""
+"""The release zip, and help from it unpacked in a path with blanks: the viewer on quor6.hlp; a
+box where neither it nor a browser starts; the browser for the Windows 10 stub. Play goes on."""
 
 import dataclasses
 import shutil

@@ -1,11 +1,9 @@
-"""Playing with real presses on the real tray icons: stepping, judging, the answer box, the
-tray menu's new puzzle, and the window brought back to the centre by every tray request."""
+"""Real presses on the tray icons: stepping, judging, the answer box, new puzzle, re-centring."""
 
 from harness.game import (HISTORY_LIST, MENU_SLOT, NG_TRAY, OK_BUTTON, QUIT_BUTTON, START_TRAY,
                           GameCase, rect_of, score, shown_ids, tray_of_guess, tray_of_score)
 from harness.player import LEFT, RIGHT
 from harness.polling import wait_stable, wait_until
-
 
 
 class PlayTest(GameCase):

@@ -1,5 +1,4 @@
-"""./scripts/play's own launch (its own new prefix) beside a desktop's XEmbed tray (trayer): the
-player sees 1 2 3 4 and the sphere left to right, presses an icon, and quits from the menu."""
+"""./scripts/play (its own new prefix) beside an XEmbed tray (trayer): 1 2 3 4 sphere, a press."""
 
 import subprocess
 from pathlib import Path

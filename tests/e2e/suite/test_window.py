@@ -1,5 +1,4 @@
-"""The window as a player uses it: the version box and the history window over it, their keys
-and buttons, coming back when minimized, held by the answer box, and its close box."""
+"""The window as a player uses it: version box, history window, keys, minimized, close box."""
 
 import re
 from pathlib import Path
