@@ -12,8 +12,10 @@ inline constexpr int kLabel1Id = 4001;
 inline constexpr int kLabel2Id = 4002;
 inline constexpr int kLabel3Id = 4003;
 inline constexpr int kPicture1Id = 4010;
-inline constexpr int kTrayRetryTimerId = 6001;
 inline constexpr int kIconHolderFirstId = 5000;  // in the order of IconHolder
+
+// Not a child window: the id of the form's timer that offers refused tray icons again.
+inline constexpr int kTrayRetryTimerId = 6001;
 
 inline constexpr wchar_t kFormClassName[] = L"frmQuor6";
 
