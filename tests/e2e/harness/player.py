@@ -24,9 +24,6 @@ class Player:
     def move_to(self, x: int, y: int) -> None:
         self.xdotool("mousemove", str(x), str(y))
 
-    def point_at(self, tray: TrayWindow, slot: int) -> None:
-        self.move_to(*tray.slot_centre(slot))
-
     def _press(self, x: int, y: int, *actions: str) -> None:
         time.sleep(max(0.0, self._last_press + PRESS_SPACING - time.monotonic()))
         self.xdotool("mousemove", str(x), str(y), *actions)

@@ -24,6 +24,7 @@ class ProbeResult:
     @property
     def ok(self) -> bool:
         return self.code == OK
+    __bool__ = ok.fget  # so that a failed assertion on a result shows its code and stderr
 
     def lines(self, prefix: str) -> List[str]:
         """The numbered list written as prefix.count and prefix.0, prefix.1, ..."""
@@ -43,6 +44,6 @@ class Probe:
         return ProbeResult(done.returncode, {key: unescape(value) for key, _, value in lines},
                            done.stderr.decode("utf-8", "replace"))
 
-    def wait(self, condition: str, timeout_s: float = 15) -> bool:
-        """Polls inside one probe process; True once the condition holds."""
-        return self.run("wait", condition, str(int(timeout_s * 1000)), timeout=timeout_s + 60).ok
+    def wait(self, condition: str, timeout_s: float = 15) -> ProbeResult:
+        """Polls inside one probe process; true once the condition holds."""
+        return self.run("wait", condition, str(int(timeout_s * 1000)), timeout=timeout_s + 60)

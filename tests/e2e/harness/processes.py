@@ -10,9 +10,8 @@ from pathlib import Path
 from typing import IO, List, Optional, Tuple
 
 SCREEN = "1024x768x24"  # depth 24: the tray pictures are compared pixel by pixel
-# Every process of a session carries this variable, naming the session's directory, so that
-# whatever outlives a test (or a killed run) can be found and ended by PID; Wine passes it on
-# to every Windows process it starts, explorer and services included.
+# Every process of a session carries this variable, naming the session's directory (Wine passes
+# it on to explorer and services too): whatever outlives a test can be found and ended by PID.
 SESSION_MARK = "QUOR6_E2E_SESSION"
 
 

@@ -4,6 +4,7 @@ each centred in a square cell as high as the window at the small-icon size (16 p
 24 at 144). The program hands the tray the frame drawn for that size, so a cell is taken for
 an icon only when it matches that frame pixel for pixel."""
 
+import functools
 import re
 import subprocess
 from dataclasses import dataclass
@@ -41,6 +42,7 @@ def parse_icon_frames(text: str) -> Dict[int, Picture]:
     return frames
 
 
+@functools.lru_cache(maxsize=None)
 def load_references(directory: Path, size: int) -> Dict[str, Picture]:
     maps = {symbol: parse_icon_frames((directory / f"{name}.txt").read_text("utf-8"))
             for name, symbol in SYMBOLS.items()}
@@ -72,14 +74,7 @@ class TrayReading:
 
 class TrayReader:
     def __init__(self, env: dict, icons: Path):
-        self._env = env
-        self._icons = icons
-        self._references: Dict[int, Dict[str, Picture]] = {}
-
-    def references(self, size: int) -> Dict[str, Picture]:
-        if size not in self._references:
-            self._references[size] = load_references(self._icons, size)
-        return self._references[size]
+        self._env, self._icons = env, icons
 
     def run(self, *command: str) -> bytes:
         return subprocess.run(command, env=self._env, capture_output=True, check=True,
@@ -125,7 +120,7 @@ class TrayReader:
                 continue
             cell = [tuple(pixels[3 * ((y * width) + x):3 * ((y * width) + x) + 3])
                     for y in range(offset, offset + size) for x in range(left, left + size)]
-            symbol = self.classify(cell, self.references(size))
+            symbol = self.classify(cell, load_references(self._icons, size))
             symbols.append(symbol[0] if symbol[1] == 0 else None), nearest.append(symbol[0])
         return TrayReading(tuple(symbols), tuple(nearest))
 

@@ -39,9 +39,9 @@ class RobustnessTest(GameCase):
         # lost every icon, gets them back with the current guess, and they answer as before.
         for lost in (False, True):
             if lost:
-                self.assertTrue(self.session.probe.run("delete-icons").ok)
+                self.assertTrue(self.session.probe.run("delete-icons"))
                 self.session.wait_tray_hidden()
-            self.assertTrue(self.session.probe.run("broadcast-taskbar-created").ok)
+            self.assertTrue(self.session.probe.run("broadcast-taskbar-created"))
             # Handled once the state request, queued behind it, is answered.
             self.assertEqual(self.session.guess(), "1235")
             tray = self.tray = self.session.find_tray()

@@ -61,7 +61,7 @@ class WindowTest(GameCase):
         # Moved aside and minimized, either view brings it back: normal, centred, in front.
         self.move_window_aside()
         for caption in ("履歴の表示", "Version情報"):
-            self.assertTrue(self.session.probe.run("syscommand", "minimize").ok)
+            self.assertTrue(self.session.probe.run("syscommand", "minimize"))
             wait_until(self.session.state, lambda seen: seen.values.get("minimized") == "1",
                        "the window to be minimized")
             self.choose(caption)
@@ -71,7 +71,7 @@ class WindowTest(GameCase):
                              ["0", "1", caption == "履歴の表示"], caption)
 
         # The answer box holds the whole program: a click on the window's OK does nothing.
-        self.assertTrue(self.session.probe.run("post", "5", hex(RIGHT_DOUBLE_CLICK)).ok)
+        self.assertTrue(self.session.probe.run("post", "5", hex(RIGHT_DOUBLE_CLICK)))
         box = rect_of(self.message_box())
         ok_x, ok_y = centre(rect_of(state, OK_BUTTON))
         self.assertFalse(box[0] <= ok_x < box[2] and box[1] <= ok_y < box[3], "box over OK")
@@ -82,7 +82,7 @@ class WindowTest(GameCase):
         self.dismiss_message_box()
 
         # The window's close box quits.
-        self.assertTrue(self.session.probe.run("syscommand", "close").ok)
+        self.assertTrue(self.session.probe.run("syscommand", "close"))
         self.assert_quit_cleanly()
 
 
