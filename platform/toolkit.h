@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "core/icon_holder.h"
+#include "core/reading_order.h"
 
 namespace quor6 {
 
@@ -70,6 +71,10 @@ class Toolkit {
     // Shell_NotifyIconA with the one request record; the shell may call back into the program
     // (sent messages) before this returns.
     virtual bool shellNotifyIcon(std::uint32_t request, const NotifyIconRecord& record) = 0;
+    // Shell_NotifyIconGetRect: where the shell shows the icon of (host, id), in screen pixels.
+    // Its HRESULT: S_OK (0) with `place` filled in, or a failure (negative), as also where the
+    // system has no such call.
+    virtual std::int32_t trayIconPlace(Handle32 host, std::uint32_t id, ScreenRect& place) = 0;
     // A repeating timer, about twice a second, that calls frmQuor6::onTrayRetryTimer while on.
     virtual void setTrayRetryTimer(bool on) = 0;
 

@@ -64,12 +64,14 @@ class frmQuor6 final : private TrayPressSink {
     void onTrayRetryTimer();
 
     const PuzzleState& state() const { return state_; }
+    const TraySlots& tray() const { return tray_; }
 
     // The help command line for an executable directory, exactly as it is started.
     static std::string helpCommandLine(std::string_view executableDirectory);
 
   private:
     void handleTrayPress(int slot, std::uint32_t message) override;
+    void actOnTrayPress(int slot, const int& position, std::uint32_t message);
     // Runs `body` so that no tray message cuts into it; those that arrive wait until it ends.
     template <typename Body>
     void uninterrupted(Body body) {
@@ -92,7 +94,10 @@ class frmQuor6 final : private TrayPressSink {
     void openTrayMenu();
     void showAnswer();
     void quit();
+    // Shows four pictures at guess positions 1..4, position 1 first.
     void showSlots(IconHolder slot1, IconHolder slot2, IconHolder slot3, IconHolder slot4);
+    // The digit icons ranked as they now stand on the screen, before a press acts on them.
+    void followScreenOrder();
     Handle32 host(int slot) const { return toolkit_.textBoxHandle(slot); }
 
     Toolkit& toolkit_;

@@ -32,6 +32,7 @@ void frmQuor6::loadForm() {
     // never announces its tray: keep offering the icons until it takes them.
     if (!allAdded)
         toolkit_.setTrayRetryTimer(true);
+    tray_.followScreenOrder();
     toolkit_.hideForm();
     toolkit_.setMenuRootVisible(false);
     newSecret();
@@ -93,6 +94,8 @@ bool frmQuor6::putIconsBack() {
             !tray_.changeTrayIcon(slot, host(slot), *image))
             allInTray = false;
     }
+    // A new tray, or a new scaling, may lay the icons out anew.
+    tray_.followScreenOrder();
     return allInTray;
 }
 

@@ -12,10 +12,10 @@ void frmQuor6::newSecret() {
 }
 
 void frmQuor6::showSlots(IconHolder slot1, IconHolder slot2, IconHolder slot3, IconHolder slot4) {
-    tray_.changeTrayIcon(1, host(1), slot1);
-    tray_.changeTrayIcon(2, host(2), slot2);
-    tray_.changeTrayIcon(3, host(3), slot3);
-    tray_.changeTrayIcon(4, host(4), slot4);
+    tray_.showAtPosition(1, slot1);
+    tray_.showAtPosition(2, slot2);
+    tray_.showAtPosition(3, slot3);
+    tray_.showAtPosition(4, slot4);
 }
 
 void frmQuor6::resetAnser_Click() {

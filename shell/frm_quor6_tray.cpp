@@ -15,8 +15,32 @@ void frmQuor6::spinDigitDown(const int& position) {
     spinDigit(SpinDirection::Down, position, state_, tray_, toolkit_, heldPresses_);
 }
 
+namespace {
+bool isButtonPress(std::uint32_t message) {
+    return message == kLeftButtonDown || message == kRightButtonDown ||
+           message == kRightButtonDoubleClick;
+}
+}  // namespace
+
+void frmQuor6::followScreenOrder() {
+    // What the player pressed must be what acts: if they dragged the icons since, the guess or
+    // verdict goes onto them in their new order first. Messages that arrive meanwhile came after
+    // the press, so they wait until its action has begun.
+    heldPresses_.begin();
+    tray_.followScreenOrder();
+    heldPresses_.close();
+}
+
 void frmQuor6::handleTrayPress(int slot, std::uint32_t message) {
-    const int position = slot;
+    if (slot >= 1 && slot <= kSlotCount && isButtonPress(message))
+        followScreenOrder();
+    // A stepping loop keeps the position it started with, wherever its icon goes meanwhile.
+    const int position = tray_.positionOfSlot(slot);
+    actOnTrayPress(slot, position, message);
+    heldPresses_.settle();
+}
+
+void frmQuor6::actOnTrayPress(int slot, const int& position, std::uint32_t message) {
     switch (trayAction(slot, message)) {
         case TrayAction::SpinUp:
             state_.SpinHold = kTrue;

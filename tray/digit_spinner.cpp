@@ -7,9 +7,9 @@
 namespace quor6 {
 
 void showGuessInSlots(TraySlots& tray, Toolkit& toolkit) {
-    for (int slot = 1; slot <= 4; ++slot) {
-        const int digit = guessDigit(toolkit.guessText(), slot);
-        tray.changeTrayIcon(slot, toolkit.textBoxHandle(slot), PictureNum(digit));
+    for (int position = 1; position <= 4; ++position) {
+        const int digit = guessDigit(toolkit.guessText(), position);
+        tray.showAtPosition(position, PictureNum(digit));
     }
 }
 
@@ -35,7 +35,7 @@ void spinDigit(SpinDirection direction, const int& position, PuzzleState& state,
             direction == SpinDirection::Up ? digitAfterStepUp(digit) : digitAfterStepDown(digit);
         toolkit.setGuessText(withDigit(guess, position, stepped));
         letMessagesThrough();
-        tray.changeTrayIcon(position, toolkit.textBoxHandle(position), PictureNum(stepped));
+        tray.showAtPosition(position, PictureNum(stepped));
         toolkit.sleepMilliseconds(kSpinPeriodMilliseconds);
         letMessagesThrough();
     }

@@ -11,13 +11,13 @@ enum class SpinDirection { Up, Down };
 
 inline constexpr unsigned kSpinPeriodMilliseconds = 700;
 
-// Steps the digit at `position` (1..4) while SpinHold stays set: one step at once, then one
+// Steps the digit at guess `position` (1..4) while SpinHold stays set: one step at once, then one
 // per pause, letting pending messages run before and after each pause (held tray messages
 // first: they came earlier). The first press after a verdict only brings the guess back.
 void spinDigit(SpinDirection direction, const int& position, PuzzleState& state, TraySlots& tray,
                Toolkit& toolkit, HeldPresses& held);
 
-// Shows the digits of the current guess in slots 1..4, reading the guess afresh per slot.
+// Shows the digits of the current guess at positions 1..4, reading the guess afresh for each.
 void showGuessInSlots(TraySlots& tray, Toolkit& toolkit);
 
 }  // namespace quor6

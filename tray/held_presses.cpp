@@ -10,12 +10,13 @@ void HeldPresses::receive(int slot, std::uint32_t message) {
     sink_.handleTrayPress(slot, message);
 }
 
-void HeldPresses::end() {
+void HeldPresses::close() {
     if (depth_ > 0)
         --depth_;
-    // Inside a release the loop that is releasing hands on what this handler held, so that a
-    // long run of held presses does not nest one handler inside the other.
-    if (depth_ == 0 && !releasing_)
+}
+
+void HeldPresses::settle() {
+    if (!releasing_)
         release();
 }
 

@@ -33,7 +33,17 @@ class HeldPresses {
     // Brackets a handler that must run uninterrupted; they nest. The last end lets the held
     // messages through.
     void begin() { ++depth_; }
-    void end();
+    void end() {
+        close();
+        settle();
+    }
+    // Closes the innermost bracket but leaves the held messages waiting: for a press whose own
+    // action must begin before anything that came after it runs.
+    void close();
+    // Lets the held messages through unless a bracket is open or a release further down is
+    // already handing them on (a long run of held presses then does not nest one handler
+    // inside the other).
+    void settle();
 
     // Lets the held messages through now: for a loop that yields (a digit being stepped),
     // whose own DoEvents would have delivered them.

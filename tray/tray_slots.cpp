@@ -8,6 +8,9 @@ namespace {
 bool validSlot(int slot) {
     return slot >= 1 && slot <= kSlotCount;
 }
+bool validPosition(int position) {
+    return position >= 1 && position <= kDigitIcons;
+}
 }  // namespace
 
 bool TraySlots::addTrayIcon(int slot, Handle32 host, IconHolder image) {
@@ -32,6 +35,49 @@ std::optional<IconHolder> TraySlots::shownImage(int slot) const {
     if (!validSlot(slot))
         return std::nullopt;
     return shown_[static_cast<std::size_t>(slot - 1)];
+}
+
+int TraySlots::slotOfPosition(int position) const {
+    return validPosition(position) ? slotOfPosition_[static_cast<std::size_t>(position - 1)]
+                                   : position;
+}
+
+int TraySlots::positionOfSlot(int slot) const {
+    for (int position = 1; position <= kDigitIcons; ++position) {
+        if (slotOfPosition(position) == slot)
+            return position;
+    }
+    return slot;
+}
+
+bool TraySlots::showAtPosition(int position, IconHolder image) {
+    const int slot = slotOfPosition(position);
+    return changeTrayIcon(slot, toolkit_.textBoxHandle(slot), image);
+}
+
+bool TraySlots::followScreenOrder() {
+    DigitIconPlaces places;
+    for (int slot = 1; slot <= kDigitIcons; ++slot) {
+        ScreenRect place;
+        if (toolkit_.trayIconPlace(toolkit_.textBoxHandle(slot), static_cast<std::uint32_t>(slot),
+                                   place) >= 0)
+            places[static_cast<std::size_t>(slot - 1)] = place;
+    }
+    const std::optional<std::array<int, kDigitIcons>> ranking = readingOrder(places);
+    if (!ranking || *ranking == slotOfPosition_)
+        return false;
+    std::array<std::optional<IconHolder>, kDigitIcons> shownAtPosition;
+    for (int position = 1; position <= kDigitIcons; ++position)
+        shownAtPosition[static_cast<std::size_t>(position - 1)] =
+            shownImage(slotOfPosition(position));
+    slotOfPosition_ = *ranking;
+    for (int position = 1; position <= kDigitIcons; ++position) {
+        const std::optional<IconHolder>& image =
+            shownAtPosition[static_cast<std::size_t>(position - 1)];
+        if (image)
+            showAtPosition(position, *image);
+    }
+    return true;
 }
 
 void TraySlots::centreForm() {

@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "core/icon_holder.h"
+#include "core/reading_order.h"
 #include "platform/toolkit.h"
 #include "tray/notify_icon_record.h"
 
@@ -16,6 +17,12 @@ inline constexpr int kMenuSlot = 5;
 // The five tray slots and the one request record shared by every request. Each request first
 // centres the form on the screen, then rewrites the record and hands it to the shell. The
 // slots remember what they show, so that a tray created anew can be given the same pictures.
+//
+// Slots are the icons' identities towards the shell; positions are the characters of the guess.
+// The shell, not the program, decides where each icon stands (since XP a new icon goes to the
+// far end, and players drag them), so guess position k is shown on the k-th digit icon in
+// reading order on the screen, as far as the shell says where its icons are; until it does,
+// position k is slot k. The menu icon is slot 5 wherever it stands.
 class TraySlots {
   public:
     explicit TraySlots(Toolkit& toolkit) : toolkit_(toolkit) {}
@@ -28,6 +35,17 @@ class TraySlots {
     // nothing once the slot was deleted or before it was first added. A new tray gets these.
     std::optional<IconHolder> shownImage(int slot) const;
 
+    // The digit icon that shows guess position 1..4, and back; other numbers map to themselves.
+    int slotOfPosition(int position) const;
+    int positionOfSlot(int slot) const;
+    // Shows `image` for a guess position on the icon that stands at that rank.
+    bool showAtPosition(int position, IconHolder image);
+
+    // Asks the shell where the four digit icons stand. When they rank differently from before,
+    // what each position showed is put on its new icon, one request per position, position 1
+    // first; true then. Where the shell cannot tell, the ranking stays as it was.
+    bool followScreenOrder();
+
   private:
     bool request(std::uint32_t code, int slot, Handle32 host, IconHolder image);
     void centreForm();
@@ -35,6 +53,7 @@ class TraySlots {
     Toolkit& toolkit_;
     NotifyIconRecord NotifyIconRecord_{};
     std::array<std::optional<IconHolder>, kSlotCount> shown_{};
+    std::array<int, kDigitIcons> slotOfPosition_ = {1, 2, 3, 4};
 };
 
 }  // namespace quor6

@@ -11,6 +11,7 @@
 #include "shell/win32/file_version.h"
 #include "shell/win32/right_double_click_watch.h"
 #include "shell/win32/text_conversion.h"
+#include "shell/win32/tray_icon_place.h"
 #include "tray/notify_icon_record.h"
 #include "tray/tray_slots.h"
 
@@ -189,6 +190,10 @@ bool Win32Toolkit::shellNotifyIcon(std::uint32_t request, const NotifyIconRecord
     std::memcpy(&data, &record, sizeof(record));
 #endif
     return ::Shell_NotifyIconA(request, &data) != FALSE;
+}
+
+std::int32_t Win32Toolkit::trayIconPlace(Handle32 host, std::uint32_t id, ScreenRect& place) {
+    return win32::trayIconPlace(fromHandle32<HWND>(host), id, place);
 }
 
 HWND Win32Toolkit::listWindow(ListBox list) const {

@@ -38,6 +38,7 @@ class Win32Toolkit final : public Toolkit {
     void setGuessText(std::string_view text) override;
     Handle32 iconHandle(IconHolder holder) const override;
     bool shellNotifyIcon(std::uint32_t request, const NotifyIconRecord& record) override;
+    std::int32_t trayIconPlace(Handle32 host, std::uint32_t id, ScreenRect& place) override;
     void setTrayRetryTimer(bool on) override;
 
     void listClear(ListBox list) override;

@@ -71,6 +71,19 @@ void checkBetweenEvents(const fake::Harness& h, bool shellEverRefused) {
                 "history line", lines[i]);
     }
     require(shellEverRefused || h.toolkit.trayIconCount() == 5, "an icon went missing");
+    // Each digit icon shows what the program meant for the guess position of its rank on the
+    // screen, once the program has had the chance to read where the icons now stand.
+    const TraySlots& tray = h.form.tray();
+    std::string screen = h.toolkit.screenOrder();
+    screen.erase(std::remove(screen.begin(), screen.end(), '5'), screen.end());
+    for (int position = 1; position <= 4; ++position) {
+        const int slot = tray.slotOfPosition(position);
+        require(!h.toolkit.placementKnown() || slot == screen[position - 1] - '0',
+                "a position shown out of reading order", screen);
+        const auto icon = h.toolkit.trayIcon(slot);
+        require(shellEverRefused || (icon && icon->image == tray.shownImage(slot)),
+                "an icon shows other than what its position should", std::to_string(slot));
+    }
 }
 
 MenuCommand decodeCommand(std::uint8_t value) {
@@ -104,7 +117,7 @@ struct Run {
 // What happens outside the program: the next draws, the player's own guess, the shell.
 void changeTheWorld(Run& run, std::uint8_t what, std::uint8_t value, ByteReader& in) {
     std::string& guess = run.h.toolkit.window().guess;
-    switch (what % 5) {
+    switch (what % 6) {
         case 0:
             return run.h.random.queueDraw(static_cast<float>(value) / 256.0f);
         case 1:  // the player read the answer box and stepped the digits to it
@@ -118,8 +131,19 @@ void changeTheWorld(Run& run, std::uint8_t what, std::uint8_t value, ByteReader&
             run.shellRefusesNow = (value & 1) != 0;
             run.shellEverRefused = run.shellEverRefused || run.shellRefusesNow;
             return run.h.toolkit.setShellRefusesRequests(run.shellRefusesNow);
-        default:
+        case 4:
             return run.h.toolkit.setStartProcessSucceeds((value & 1) != 0);
+        default: {  // the shell lays the icons out anew, or the player drags them
+            std::string slots = "12345";
+            for (std::size_t i = slots.size(); i > 1; --i)
+                std::swap(slots[i - 1], slots[in.next() % i]);
+            const char* const overflows[] = {"", "", "", "12", "345", "5", "", ""};
+            const std::int32_t failure = value >= 0xE0 ? std::int32_t{-2147467259} : 0;  // E_FAIL
+            return run.h.toolkit.placeIcons(
+                slots,
+                value & 1 ? fake::FakeToolkit::Layout::Column : fake::FakeToolkit::Layout::Row,
+                overflows[value / 2 % 8], failure);
+        }
     }
 }
 

@@ -83,8 +83,9 @@ TEST(TrayMenu, BringsTheWindowForwardLetsMessagesThroughThenPopsUp) {
     const std::size_t mark = h.toolkit.mark();
     h.mouse(5, kRightButtonDown);
     EXPECT_THAT(h.toolkit.traceAll(mark),
-                ElementsAre("deliver mouse 5 0x204", "formHandle", "setForegroundWindow 0x10000",
-                            "doEvents", "deliver mouse 3 0x200", "popupTrayMenu None"));
+                ElementsAre("deliver mouse 5 0x204", "trayPlace 1", "trayPlace 2", "trayPlace 3",
+                            "trayPlace 4", "formHandle", "setForegroundWindow 0x10000", "doEvents",
+                            "deliver mouse 3 0x200", "popupTrayMenu None"));
 }
 
 TEST(TrayMenu, EachEntryRunsItsCommandInsideThePressAndOtherIdsDoNothing) {

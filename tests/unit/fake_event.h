@@ -14,19 +14,24 @@ namespace quor6::fake {
 struct Event {
     std::string name;
     std::function<void(frmQuor6&)> run;
-    bool newTray = false;  // the shell's tray was created anew and knows none of the icons
+    bool newTray = false;          // the shell's tray was created anew and knows none of the icons
+    bool readsIconPlaces = false;  // the program asks the shell where its icons stand
 
     static Event mouse(int slot, std::uint32_t message) {
-        return {"mouse " + std::to_string(slot) + ' ' + hexText(message), [=](frmQuor6& form) {
-                    constexpr std::array<void (frmQuor6::*)(std::uint32_t), 5> kHosts = {
-                        &frmQuor6::text1_MouseMove, &frmQuor6::text2_MouseMove,
-                        &frmQuor6::text3_MouseMove, &frmQuor6::text4_MouseMove,
-                        &frmQuor6::text5_MouseMove};
-                    if (slot >= 1 && slot <= 5)
-                        (form.*kHosts[static_cast<std::size_t>(slot - 1)])(message);
-                    else
-                        form.onTrayMouse(slot, message);
-                }};
+        return {
+            "mouse " + std::to_string(slot) + ' ' + hexText(message),
+            [=](frmQuor6& form) {
+                constexpr std::array<void (frmQuor6::*)(std::uint32_t), 5> kHosts = {
+                    &frmQuor6::text1_MouseMove, &frmQuor6::text2_MouseMove,
+                    &frmQuor6::text3_MouseMove, &frmQuor6::text4_MouseMove,
+                    &frmQuor6::text5_MouseMove};
+                if (slot >= 1 && slot <= 5)
+                    (form.*kHosts[static_cast<std::size_t>(slot - 1)])(message);
+                else
+                    form.onTrayMouse(slot, message);
+            },
+            false,
+            slot >= 1 && slot <= 5 && (message == 0x201 || message == 0x204 || message == 0x206)};
     }
     static Event menu(MenuCommand command) {
         return {"menu " + menuCommandName(command),
@@ -36,9 +41,11 @@ struct Event {
     // With `trayRecreated` false the broadcast comes while the icons are still in place.
     static Event taskbarCreated(bool trayRecreated = true) {
         return {trayRecreated ? "TaskbarCreated" : "TaskbarCreated (icons kept)",
-                &frmQuor6::onTaskbarCreated, trayRecreated};
+                &frmQuor6::onTaskbarCreated, trayRecreated, true};
     }
-    static Event trayRetryTimer() { return {"tray retry timer", &frmQuor6::onTrayRetryTimer}; }
+    static Event trayRetryTimer() {
+        return {"tray retry timer", &frmQuor6::onTrayRetryTimer, false, true};
+    }
     static Event okButton() { return {"Command1", &frmQuor6::Command1_Click}; }
     static Event quitButton() { return {"Command2", &frmQuor6::Command2_Click}; }
 

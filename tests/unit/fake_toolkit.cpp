@@ -55,6 +55,7 @@ void FakeToolkit::deliver(const Event& event) {
     log(CallKind::Deliver, event.describe());
     if (event.newTray)
         trayIcons_.clear();
+    placementSeen_ = placementSeen_ || event.readsIconPlaces;
     event.run(*form_);
     if (observer_)
         observer_();
@@ -153,6 +154,16 @@ std::string FakeToolkit::trayPicture() const {
     return picture;
 }
 
+std::string FakeToolkit::screenPicture() const {
+    const std::string bySlot = trayPicture();
+    if (screenOrder_.empty())
+        return bySlot;
+    std::string picture;
+    for (const char slot : screenOrder_)
+        picture += bySlot.at(static_cast<std::size_t>(slot - '1'));
+    return picture;
+}
+
 // --- Toolkit -------------------------------------------------------------------------------
 
 bool FakeToolkit::shellNotifyIcon(std::uint32_t request, const NotifyIconRecord& record) {
@@ -187,6 +198,38 @@ bool FakeToolkit::shellNotifyIcon(std::uint32_t request, const NotifyIconRecord&
     if (std::memcmp(&received, &record, sizeof record) != 0)
         throw std::logic_error("the tray record was rewritten while the shell was using it");
     return accepted;
+}
+
+std::int32_t FakeToolkit::trayIconPlace(Handle32 host, std::uint32_t id, ScreenRect& place) {
+    log(CallKind::TrayIconPlace, std::to_string(id));
+    constexpr std::int32_t kNotImplemented = static_cast<std::int32_t>(0x80004001);
+    constexpr std::int32_t kFailed = static_cast<std::int32_t>(0x80004005);
+    if (screenOrder_.empty())
+        return kNotImplemented;
+    if (placeFailure_ != 0)
+        return placeFailure_;
+    const char slot = static_cast<char>('0' + id);
+    const std::size_t index = screenOrder_.find(slot);
+    if (trayIcons_.count({host, static_cast<int>(id)}) == 0 || index == std::string::npos)
+        return kFailed;  // the shell knows no such icon
+    // 16-pixel cells 24 pixels apart, in a taskbar at the foot of a 1024 x 768 screen or at
+    // its right edge; the overflow's icons all report the chevron's cell.
+    const auto offset = static_cast<std::int32_t>(24 * index);
+    place = layout_ == Layout::Row ? ScreenRect{800 + offset, 744, 816 + offset, 760}
+                                   : ScreenRect{1000, 400 + offset, 1016, 416 + offset};
+    if (overflow_.find(slot) != std::string::npos)
+        place = {776, 744, 792, 760};
+    return 0;
+}
+
+bool FakeToolkit::placementKnown() const {
+    if (!placementSeen_ || screenOrder_.empty() || placeFailure_ != 0)
+        return false;
+    for (int slot = 1; slot <= 4; ++slot) {
+        if (!trayIcon(slot) || overflow_.find(static_cast<char>('0' + slot)) != std::string::npos)
+            return false;
+    }
+    return true;
 }
 
 void FakeToolkit::listClear(ListBox list) {

@@ -100,6 +100,24 @@ class FakeToolkit final : public Toolkit {
     void setShellRefusesRequests(bool refuses) { shellRefuses_ = refuses; }
     // The icon went from the tray by other means (the shell lost it).
     void loseTrayIcon(int slot) { trayIcons_.erase({fakeTextBoxHandle(slot), slot}); }
+    // Where the shell shows the icons, as the player would read them: `slots` left to right in
+    // a row (a horizontal taskbar) or top to bottom in a column (a vertical one), e.g. "54321".
+    // Until placed, the shell cannot say where an icon is (E_NOTIMPL, as Wine answers) and the
+    // icons read in add order. Icons in `overflow` sit in a closed overflow flyout, where each
+    // reports the same place; `failure` makes every place request fail with that HRESULT.
+    enum class Layout { Row, Column };
+    void placeIcons(std::string_view slots, Layout layout = Layout::Row,
+                    std::string_view overflow = {}, std::int32_t failure = 0) {
+        screenOrder_ = slots;
+        layout_ = layout;
+        overflow_ = overflow;
+        placeFailure_ = failure;
+        placementSeen_ = false;
+    }
+    const std::string& screenOrder() const { return screenOrder_; }
+    // Whether the program has been given a reason to ask where its icons stand (a press, the
+    // icons put back) since they were last placed, and the shell can tell each digit's place.
+    bool placementKnown() const;
 
     // --- Observation.
     WindowModel& window() { return window_; }
@@ -114,6 +132,8 @@ class FakeToolkit final : public Toolkit {
     // Slots 1..5 as characters: digits, S B O K N G, '_' for the blank, '@' for the sphere,
     // '-' for an absent icon and '?' for an image that is not in the icon set.
     std::string trayPicture() const;
+    // The same pictures read off the screen in reading order, e.g. "@1234" for slots "54321".
+    std::string screenPicture() const;
     bool trayRetryTimerOn() const { return trayRetryTimerOn_; }
     std::uint64_t now() const { return now_; }
     bool processEnded() const { return ended_; }
@@ -148,6 +168,7 @@ class FakeToolkit final : public Toolkit {
     }
     Handle32 iconHandle(IconHolder holder) const override { return fakeIconHandle(holder); }
     bool shellNotifyIcon(std::uint32_t request, const NotifyIconRecord& record) override;
+    std::int32_t trayIconPlace(Handle32 host, std::uint32_t id, ScreenRect& place) override;
     void setTrayRetryTimer(bool on) override {
         log(CallKind::SetTrayRetryTimer, on ? "on" : "off");
         trayRetryTimerOn_ = on;
@@ -251,6 +272,11 @@ class FakeToolkit final : public Toolkit {
     std::map<std::string, unsigned, std::less<>> versions_;  // none: no version record
     bool openDocumentSucceeds_ = true;
     bool shellRefuses_ = false;
+    std::string screenOrder_;
+    Layout layout_ = Layout::Row;
+    std::string overflow_;
+    std::int32_t placeFailure_ = 0;
+    bool placementSeen_ = false;
     bool trayRetryTimerOn_ = false;
     bool deliverInsideDeletes_ = true;
 };

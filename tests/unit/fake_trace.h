@@ -27,6 +27,7 @@ inline constexpr std::string_view HideForm = "hideForm";
 inline constexpr std::string_view FormHandle = "formHandle";
 inline constexpr std::string_view SetGuessText = "setGuessText";
 inline constexpr std::string_view ShellNotifyIcon = "tray";
+inline constexpr std::string_view TrayIconPlace = "trayPlace";
 inline constexpr std::string_view SetTrayRetryTimer = "setTrayRetryTimer";
 inline constexpr std::string_view ListClear = "listClear";
 inline constexpr std::string_view ListAppend = "listAppend";
