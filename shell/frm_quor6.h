@@ -103,8 +103,8 @@ class frmQuor6 final : private TrayPressSink {
     Toolkit& toolkit_;
     RandomSource& random_;
     PuzzleState state_;
-    TraySlots tray_{toolkit_};
     HeldPresses heldPresses_{*this};
+    TraySlots tray_{toolkit_, heldPresses_};
     // While the tray menu is being opened or is open, a right double-click that the shell
     // reports closes it, and the answer is shown once the menu is gone.
     bool trayMenuOpen_ = false;

@@ -42,7 +42,9 @@ void frmQuor6::loadForm() {
 }
 
 void frmQuor6::Form_Unload(std::int16_t& /*Cancel*/) {
-    // An unload is never refused: the icons always go.
+    // An unload is never refused: the icons always go, and no tray message runs after that,
+    // neither one that waits nor one the shell delivers during the deletes.
+    heldPresses_.stop();
     for (int slot = 1; slot <= kSlotCount; ++slot) {
         tray_.deleteTrayIcon(slot, host(slot), startImage(slot));
     }
@@ -71,8 +73,10 @@ void frmQuor6::closeByWindowSystem() {
 }
 
 void frmQuor6::onTaskbarCreated() {
-    if (putIconsBack())
-        toolkit_.setTrayRetryTimer(false);
+    uninterrupted([this] {
+        if (putIconsBack())
+            toolkit_.setTrayRetryTimer(false);
+    });
 }
 
 void frmQuor6::onTrayRetryTimer() {

@@ -79,6 +79,9 @@ void frmQuor6::openTrayMenu() {
     const bool outerMenuOpen = std::exchange(trayMenuOpen_, true);
     const bool outerAnswer = std::exchange(answerAfterTrayMenu_, false);
     toolkit_.setForegroundWindow(toolkit_.formHandle());
+    // Pending messages run first, the held ones ahead of newer ones (a double-click whose
+    // second press came while a verdict was being shown closes the menu before it opens).
+    heldPresses_.release();
     toolkit_.doEvents();
     TrayMenuOutcome outcome;
     if (!answerAfterTrayMenu_)

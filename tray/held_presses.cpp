@@ -3,7 +3,10 @@
 namespace quor6 {
 
 void HeldPresses::receive(int slot, std::uint32_t message) {
-    if (holding()) {
+    if (stopped_)
+        return;
+    // Behind those that wait, never ahead of them.
+    if (holding() || heldCount() > 0) {
         held_.push_back({slot, message});
         return;
     }
@@ -21,13 +24,13 @@ void HeldPresses::settle() {
 }
 
 void HeldPresses::release() {
-    if (holding())
+    if (holding() || stopped_)
         return;
     // A stepping loop started by a released press releases again from inside: it takes the
     // next messages from the same queue, so the order holds either way.
     const bool outermost = !releasing_;
     releasing_ = true;
-    while (next_ < held_.size()) {
+    while (!stopped_ && next_ < held_.size()) {
         const Press press = held_[next_++];
         sink_.handleTrayPress(press.slot, press.message);
     }
@@ -36,6 +39,11 @@ void HeldPresses::release() {
         next_ = 0;
         releasing_ = false;
     }
+}
+
+void HeldPresses::stop() {
+    stopped_ = true;
+    next_ = held_.size();
 }
 
 }  // namespace quor6

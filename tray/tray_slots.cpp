@@ -98,10 +98,13 @@ bool TraySlots::request(std::uint32_t code, int slot, Handle32 host, IconHolder 
     NotifyIconRecord_.uFlags = kRecordFlags;
     NotifyIconRecord_.uCallbackMessage = kCallbackMessage;
     NotifyIconRecord_.hIcon = toolkit_.iconHandle(image);
-    // The shell may run our handlers before it returns, and they rewrite the shared record;
-    // hand it a copy so that this request goes out exactly as filled in here.
+    // Should the shell run a handler of ours before it returns, that handler would rewrite the
+    // shared record; it gets a copy, so this request goes out exactly as filled in here.
     const NotifyIconRecord outgoing = NotifyIconRecord_;
-    return toolkit_.shellNotifyIcon(code, outgoing);
+    held_.begin();
+    const bool accepted = toolkit_.shellNotifyIcon(code, outgoing);
+    held_.close();
+    return accepted;
 }
 
 }  // namespace quor6

@@ -77,10 +77,12 @@ TEST(NewSecret, ReseedsThenMapsDrawsOntoOneToNineRedrawingUsedAndOutOfRangeOnes)
             random.queueDraw(draw);
         PuzzleState state;  // a new one holds no count and no flag set
         ASSERT_EQ(state.GuessCount + state.VerdictShown + state.SpinHold, 0);
+        state.GuessCount = 12;
+        state.VerdictShown = state.SpinHold = kTrue;
         newSecret(state, random);
         EXPECT_EQ(state.SecretNumber, row.secret);
         EXPECT_EQ(random.history(), row.calls);
-        EXPECT_EQ(state.VerdictShown + state.SpinHold, 0);  // left alone
+        EXPECT_EQ(state.GuessCount * 10 + state.VerdictShown + state.SpinHold, -2);  // flags kept
     }
 }
 

@@ -23,6 +23,11 @@ inline constexpr auto kInRequest = FakeToolkit::Trigger::TrayRequest;
 inline constexpr auto kAtTime = FakeToolkit::Trigger::Time;
 inline const Event kJudge = Event::mouse(5, kLeftButtonDown);
 
+// For the tray layer on its own: presses that are let through go nowhere.
+struct IgnoredPresses final : TrayPressSink {
+    void handleTrayPress(int, std::uint32_t) override {}
+};
+
 // The window object wired to the fake toolkit and a scripted random source.
 struct Harness {
     FakeToolkit toolkit;

@@ -48,9 +48,12 @@ TEST(StartUp, APressWhileTheIconsAreAddedWaitsForThePuzzle) {
 }
 
 // An id outside 1..5 is no slot: its picture is remembered nowhere (the fake shell refuses it).
+// The test build checks every array index, so a picture stored out of range stops it.
 TEST(TraySlots, RemembersPicturesForTheFiveSlotsOnly) {
     FakeToolkit toolkit;
-    TraySlots tray(toolkit);
+    IgnoredPresses sink;
+    HeldPresses held(sink);
+    TraySlots tray(toolkit, held);
     for (const int slot : {0, 6}) {
         EXPECT_THROW(tray.addTrayIcon(slot, fakeTextBoxHandle(1), IconHolder::PictureSW),
                      std::logic_error);
