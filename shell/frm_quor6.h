@@ -7,7 +7,7 @@
 #include "core/puzzle_state.h"
 #include "core/random_source.h"
 #include "platform/toolkit.h"
-#include "tray/held_presses.h"
+#include "tray/held_messages.h"
 #include "tray/tray_slots.h"
 
 namespace quor6 {
@@ -25,7 +25,7 @@ inline constexpr std::string_view kHelpViewerName = "Winhlp32.exe";
 // The one window object of the program: it owns the puzzle state and the tray record for the
 // whole run, and its members are the event handlers. Everything it shows or asks of the
 // window system goes through the toolkit.
-class frmQuor6 final : private TrayPressSink {
+class frmQuor6 final : private MessageSink {
   public:
     frmQuor6(Toolkit& toolkit, RandomSource& random) : toolkit_(toolkit), random_(random) {}
 
@@ -54,9 +54,12 @@ class frmQuor6 final : private TrayPressSink {
     void text3_MouseMove(std::uint32_t message) { onTrayMouse(3, message); }
     void text4_MouseMove(std::uint32_t message) { onTrayMouse(4, message); }
     void text5_MouseMove(std::uint32_t message) { onTrayMouse(5, message); }
-    // Runs at once, or after the handler that is putting a verdict or a new puzzle into the
-    // tray has finished (the shell can deliver a message while that handler waits on it).
-    void onTrayMouse(int slot, std::uint32_t message) { heldPresses_.receive(slot, message); }
+    void onTrayMouse(int slot, std::uint32_t message) {
+        receive({WindowMessage::Kind::TrayMouse, slot, message});
+    }
+    // Everything the window system hands over comes in here. It runs at once, or, while the
+    // program waits on the tray or older messages still wait, just after them.
+    void receive(const WindowMessage& message) { heldMessages_.receive(message); }
 
     // The shell's tray was (re)created: put the five icons back.
     void onTaskbarCreated();
@@ -70,14 +73,15 @@ class frmQuor6 final : private TrayPressSink {
     static std::string helpCommandLine(std::string_view executableDirectory);
 
   private:
-    void handleTrayPress(int slot, std::uint32_t message) override;
+    void handleMessage(const WindowMessage& message) override;
+    void handleTrayPress(int slot, std::uint32_t message);
     void actOnTrayPress(int slot, const int& position, std::uint32_t message);
     // Runs `body` so that no tray message cuts into it; those that arrive wait until it ends.
     template <typename Body>
     void uninterrupted(Body body) {
-        heldPresses_.begin();
+        heldMessages_.begin();
         body();
-        heldPresses_.end();
+        heldMessages_.end();
     }
     void loadForm();
     // Every icon the program shows, offered to the tray again; true once the tray has them all.
@@ -93,6 +97,7 @@ class frmQuor6 final : private TrayPressSink {
     void spinDigitDown(const int& position);
     void openTrayMenu();
     void showAnswer();
+    void showMessageBox(std::string_view text);
     void quit();
     // Shows four pictures at guess positions 1..4, position 1 first.
     void showSlots(IconHolder slot1, IconHolder slot2, IconHolder slot3, IconHolder slot4);
@@ -103,8 +108,8 @@ class frmQuor6 final : private TrayPressSink {
     Toolkit& toolkit_;
     RandomSource& random_;
     PuzzleState state_;
-    HeldPresses heldPresses_{*this};
-    TraySlots tray_{toolkit_, heldPresses_};
+    HeldMessages heldMessages_{*this};
+    TraySlots tray_{toolkit_, heldMessages_};
     // While the tray menu is being opened or is open, a right double-click that the shell
     // reports closes it, and the answer is shown once the menu is gone.
     bool trayMenuOpen_ = false;

@@ -44,7 +44,7 @@ void frmQuor6::loadForm() {
 void frmQuor6::Form_Unload(std::int16_t& /*Cancel*/) {
     // An unload is never refused: the icons always go, and no tray message runs after that,
     // neither one that waits nor one the shell delivers during the deletes.
-    heldPresses_.stop();
+    heldMessages_.stop();
     for (int slot = 1; slot <= kSlotCount; ++slot) {
         tray_.deleteTrayIcon(slot, host(slot), startImage(slot));
     }

@@ -8,11 +8,11 @@
 namespace quor6 {
 
 void frmQuor6::spinDigitUp(const int& position) {
-    spinDigit(SpinDirection::Up, position, state_, tray_, toolkit_, heldPresses_);
+    spinDigit(SpinDirection::Up, position, state_, tray_, toolkit_, heldMessages_);
 }
 
 void frmQuor6::spinDigitDown(const int& position) {
-    spinDigit(SpinDirection::Down, position, state_, tray_, toolkit_, heldPresses_);
+    spinDigit(SpinDirection::Down, position, state_, tray_, toolkit_, heldMessages_);
 }
 
 namespace {
@@ -26,9 +26,29 @@ void frmQuor6::followScreenOrder() {
     // What the player pressed must be what acts: if they dragged the icons since, the guess or
     // verdict goes onto them in their new order first. Messages that arrive meanwhile came after
     // the press, so they wait until its action has begun.
-    heldPresses_.begin();
+    heldMessages_.begin();
     tray_.followScreenOrder();
-    heldPresses_.close();
+    heldMessages_.close();
+}
+
+void frmQuor6::handleMessage(const WindowMessage& message) {
+    using Kind = WindowMessage::Kind;
+    switch (message.kind) {
+        case Kind::TrayMouse:
+            return handleTrayPress(message.slot, message.value);
+        case Kind::MenuCommand:
+            return runMenuCommand(static_cast<MenuCommand>(message.value));
+        case Kind::OkButton:
+            return Command1_Click();
+        case Kind::QuitButton:
+            return Command2_Click();
+        case Kind::Close:
+            return closeByWindowSystem();
+        case Kind::TaskbarCreated:
+            return onTaskbarCreated();
+        case Kind::TrayRetryTimer:
+            return onTrayRetryTimer();
+    }
 }
 
 void frmQuor6::handleTrayPress(int slot, std::uint32_t message) {
@@ -37,7 +57,7 @@ void frmQuor6::handleTrayPress(int slot, std::uint32_t message) {
     // A stepping loop keeps the position it started with, wherever its icon goes meanwhile.
     const int position = tray_.positionOfSlot(slot);
     actOnTrayPress(slot, position, message);
-    heldPresses_.settle();
+    heldMessages_.release();
 }
 
 void frmQuor6::actOnTrayPress(int slot, const int& position, std::uint32_t message) {
@@ -81,7 +101,7 @@ void frmQuor6::openTrayMenu() {
     toolkit_.setForegroundWindow(toolkit_.formHandle());
     // Pending messages run first, the held ones ahead of newer ones (a double-click whose
     // second press came while a verdict was being shown closes the menu before it opens).
-    heldPresses_.release();
+    heldMessages_.release();
     toolkit_.doEvents();
     TrayMenuOutcome outcome;
     if (!answerAfterTrayMenu_)
@@ -97,7 +117,15 @@ void frmQuor6::openTrayMenu() {
 }
 
 void frmQuor6::showAnswer() {
-    toolkit_.messageBox(state_.SecretNumber);
+    showMessageBox(state_.SecretNumber);
+}
+
+void frmQuor6::showMessageBox(std::string_view text) {
+    // The box's own message loop runs whatever comes while it is up; what already waits goes
+    // first. The text is the one of the moment the box was asked for.
+    const std::string shown(text);
+    heldMessages_.release();
+    toolkit_.messageBox(shown);
 }
 
 void frmQuor6::runMenuCommand(MenuCommand command) {

@@ -69,7 +69,7 @@ void frmQuor6::diplayHelp_Click() {
     }
     // No viewer that can show it: the same help as a page, in the player's browser.
     if (!toolkit_.openDocument(pathIn(executableDirectory, kHelpPageName)))
-        toolkit_.messageBox(kHelpViewerFailedText);
+        showMessageBox(kHelpViewerFailedText);
 }
 
 }  // namespace quor6

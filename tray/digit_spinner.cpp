@@ -14,7 +14,7 @@ void showGuessInSlots(TraySlots& tray, Toolkit& toolkit) {
 }
 
 void spinDigit(SpinDirection direction, const int& position, PuzzleState& state, TraySlots& tray,
-               Toolkit& toolkit, HeldPresses& held) {
+               Toolkit& toolkit, HeldMessages& held) {
     if (position < 1 || position > 4)
         return;
     const auto letMessagesThrough = [&toolkit, &held] {

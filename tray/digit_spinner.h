@@ -2,7 +2,7 @@
 
 #include "core/puzzle_state.h"
 #include "platform/toolkit.h"
-#include "tray/held_presses.h"
+#include "tray/held_messages.h"
 #include "tray/tray_slots.h"
 
 namespace quor6 {
@@ -15,7 +15,7 @@ inline constexpr unsigned kSpinPeriodMilliseconds = 700;
 // per pause, letting pending messages run before and after each pause (held tray messages
 // first: they came earlier). The first press after a verdict only brings the guess back.
 void spinDigit(SpinDirection direction, const int& position, PuzzleState& state, TraySlots& tray,
-               Toolkit& toolkit, HeldPresses& held);
+               Toolkit& toolkit, HeldMessages& held);
 
 // Shows the digits of the current guess at positions 1..4, reading the guess afresh for each.
 void showGuessInSlots(TraySlots& tray, Toolkit& toolkit);

@@ -7,7 +7,7 @@
 #include "core/icon_holder.h"
 #include "core/reading_order.h"
 #include "platform/toolkit.h"
-#include "tray/held_presses.h"
+#include "tray/held_messages.h"
 #include "tray/notify_icon_record.h"
 
 namespace quor6 {
@@ -28,7 +28,7 @@ class TraySlots {
   public:
     // Messages the shell delivers while a request waits on it are held in `held` until the
     // program next yields or its handler finishes.
-    TraySlots(Toolkit& toolkit, HeldPresses& held) : toolkit_(toolkit), held_(held) {}
+    TraySlots(Toolkit& toolkit, HeldMessages& held) : toolkit_(toolkit), held_(held) {}
 
     bool addTrayIcon(int slot, Handle32 host, IconHolder image);
     bool changeTrayIcon(int slot, Handle32 host, IconHolder image);
@@ -54,7 +54,7 @@ class TraySlots {
     void centreForm();
 
     Toolkit& toolkit_;
-    HeldPresses& held_;
+    HeldMessages& held_;
     NotifyIconRecord NotifyIconRecord_{};
     std::array<std::optional<IconHolder>, kSlotCount> shown_{};
     std::array<int, kDigitIcons> slotOfPosition_ = {1, 2, 3, 4};

@@ -47,19 +47,22 @@ class FormEventRouter final : public quor6::win32::FormEvents {
     void trayMouse(int slot, std::uint32_t message) override { form_.onTrayMouse(slot, message); }
     void command(int id) override {
         if (id == quor6::win32::kCommand1Id) {
-            form_.Command1_Click();
+            pass(Kind::OkButton);
         } else if (id == quor6::win32::kCommand2Id) {
-            form_.Command2_Click();
+            pass(Kind::QuitButton);
         } else if (id >= static_cast<int>(MenuCommand::resetAnser) &&
                    id <= static_cast<int>(MenuCommand::rirekimnuLast)) {
-            form_.runMenuCommand(static_cast<MenuCommand>(id));
+            pass(Kind::MenuCommand, static_cast<std::uint32_t>(id));
         }
     }
-    void closeRequested() override { form_.closeByWindowSystem(); }
-    void taskbarCreated() override { form_.onTaskbarCreated(); }
-    void trayRetryTimer() override { form_.onTrayRetryTimer(); }
+    void closeRequested() override { pass(Kind::Close); }
+    void taskbarCreated() override { pass(Kind::TaskbarCreated); }
+    void trayRetryTimer() override { pass(Kind::TrayRetryTimer); }
 
   private:
+    using Kind = quor6::WindowMessage::Kind;
+    void pass(Kind kind, std::uint32_t value = 0) { form_.receive({kind, 0, value}); }
+
     quor6::frmQuor6& form_;
 };
 

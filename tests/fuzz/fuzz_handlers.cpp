@@ -159,8 +159,8 @@ void playStep(Run& run, ByteReader& in) {
     switch (op) {
         case 3:
             return toolkit.deliver(Event::menu(decodeCommand(a)));
-        case 4:
-            return toolkit.onDoEvents(1 + a % 6, decodeEvent(in));
+        case 4:  // not "in the nth doEvents": where a message waits shifts that count
+            return toolkit.duringPopup(decodeEvent(in));
         case 5:
             return toolkit.insideTrayRequest(1 + a % 6, decodeEvent(in));
         case 6:
@@ -174,18 +174,39 @@ void playStep(Run& run, ByteReader& in) {
     }
 }
 
-}  // namespace
-}  // namespace quor6::fuzz
+// The end of a run as a player would see it: the guess, the flags, the count, the history,
+// what each slot shows, and the windows and boxes opened on the way.
+std::string outcome(const fake::Harness& h) {
+    const PuzzleState& state = h.state();
+    const fake::WindowModel& window = h.toolkit.window();
+    std::string seen = std::string(h.guess()) + ' ' + state.SecretNumber + ' ' +
+                       std::to_string(state.GuessCount) + ' ' + std::to_string(state.VerdictShown) +
+                       std::to_string(state.SpinHold) + ' ' + h.toolkit.trayPicture() +
+                       (window.visible ? " shown" : " hidden");
+    for (const std::string& line : window.rirekiList)
+        seen += " [" + line + "]";
+    for (const std::string& line : window.rirekilist2)
+        seen += " <" + line + ">";
+    for (const fake::HistoryEntry& entry : window.historyEntries)
+        seen += entry.visible ? " {" + entry.caption + "}" : "";
+    namespace kind = fake::CallKind;
+    for (const std::string& call : h.toolkit.trace(
+             {kind::MessageBox, kind::PopupTrayMenu, kind::ShowForm, kind::SetListVisible,
+              kind::StartProcess, kind::OpenDocument, kind::EndProcess}))
+        seen += "\n" + call;
+    return seen;
+}
 
-// Plays the input until it is used up (then quits) or the program has quit on its own.
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    using namespace quor6::fuzz;
+// Plays the input until it is used up (then quits) or the program has quit on its own, with
+// the shell delivering its messages inside the tray requests or holding them until after.
+std::string play(const std::uint8_t* data, std::size_t size, bool deliverAfterRequests) {
     ByteReader in(data, size);
     Run run;
     run.h.toolkit.setDoEventsLimit(20000);
-    run.h.toolkit.setDeliverInsideDeletes(false);
-    // The player lets go of the button at last, wherever the script leaves it held.
-    run.h.toolkit.setIdleEvent(quor6::fake::Event::mouse(1, quor6::kLeftButtonUp));
+    run.h.toolkit.setDeliverAfterRequests(deliverAfterRequests);
+    // The player lets go of the button at last, wherever the script leaves it held: after a
+    // few steps, so that a digit that goes on stepping by itself shows.
+    run.h.toolkit.setIdleEvent(fake::Event::mouse(1, kLeftButtonUp), 4);
     run.h.start();
     run.h.toolkit.setObserver([&run] { checkGameState(run.h); });
     try {
@@ -195,11 +216,29 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
         checkBetweenEvents(run.h, run.shellEverRefused);
         run.h.form.mnuEnd_Click();
-    } catch (const quor6::fake::ProcessEnded&) {
+    } catch (const fake::ProcessEnded&) {
         // The quit's own order (five deletes, then the end) is the unit tests' quit table.
         require(run.h.toolkit.callsAfterEnd() == 0 &&
                     (run.shellRefusesNow || run.h.toolkit.trayIconCount() == 0),
                 "the program ran on after its end, or left icons behind");
     }
+    if (std::getenv("QUOR6_FUZZ_TRACE") != nullptr) {  // to read what a failing input did
+        for (const std::string& call : run.h.toolkit.traceAll())
+            std::fprintf(stderr, "%d %s\n", deliverAfterRequests ? 1 : 0, call.c_str());
+    }
+    return outcome(run.h);
+}
+
+}  // namespace
+}  // namespace quor6::fuzz
+
+// The same script twice: where the shell delivers a message (inside the request it fell into,
+// as Wine may, or just after it, as Windows does) must not change what the player gets.
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    using namespace quor6::fuzz;
+    const std::string inside = play(data, size, false);
+    const std::string after = play(data, size, true);
+    require(inside == after, "the outcome depends on when the shell delivers its messages",
+            "\ninside the requests:\n" + inside + "\n\njust after them:\n" + after);
     return 0;
 }

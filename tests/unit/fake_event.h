@@ -33,21 +33,32 @@ struct Event {
             false,
             slot >= 1 && slot <= 5 && (message == 0x201 || message == 0x204 || message == 0x206)};
     }
-    static Event menu(MenuCommand command) {
-        return {"menu " + menuCommandName(command),
-                [=](frmQuor6& form) { form.runMenuCommand(command); }};
+    // The window system's other messages, handed over as the window would.
+    static Event message(std::string name, WindowMessage::Kind kind, std::uint32_t value = 0,
+                         bool newTray = false) {
+        const bool putsIconsBack = kind == WindowMessage::Kind::TaskbarCreated ||
+                                   kind == WindowMessage::Kind::TrayRetryTimer;
+        return {std::move(name),
+                [=](frmQuor6& form) {
+                    form.receive({kind, 0, value});
+                },
+                newTray, putsIconsBack};
     }
-    static Event windowClose() { return {"close", &frmQuor6::closeByWindowSystem}; }
+    static Event menu(MenuCommand command) {
+        return message("menu " + menuCommandName(command), WindowMessage::Kind::MenuCommand,
+                       static_cast<std::uint32_t>(command));
+    }
+    static Event windowClose() { return message("close", WindowMessage::Kind::Close); }
     // With `trayRecreated` false the broadcast comes while the icons are still in place.
     static Event taskbarCreated(bool trayRecreated = true) {
-        return {trayRecreated ? "TaskbarCreated" : "TaskbarCreated (icons kept)",
-                &frmQuor6::onTaskbarCreated, trayRecreated, true};
+        return message(trayRecreated ? "TaskbarCreated" : "TaskbarCreated (icons kept)",
+                       WindowMessage::Kind::TaskbarCreated, 0, trayRecreated);
     }
     static Event trayRetryTimer() {
-        return {"tray retry timer", &frmQuor6::onTrayRetryTimer, false, true};
+        return message("tray retry timer", WindowMessage::Kind::TrayRetryTimer);
     }
-    static Event okButton() { return {"Command1", &frmQuor6::Command1_Click}; }
-    static Event quitButton() { return {"Command2", &frmQuor6::Command2_Click}; }
+    static Event okButton() { return message("Command1", WindowMessage::Kind::OkButton); }
+    static Event quitButton() { return message("Command2", WindowMessage::Kind::QuitButton); }
 
     const std::string& describe() const { return name; }
 };

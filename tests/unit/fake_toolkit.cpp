@@ -56,15 +56,25 @@ void FakeToolkit::deliver(const Event& event) {
     if (event.newTray)
         trayIcons_.clear();
     placementSeen_ = placementSeen_ || event.readsIconPlaces;
+    ++delivering_;
     event.run(*form_);
+    --delivering_;
     if (observer_)
         observer_();
+    // Back in the message loop: what the shell held during a request comes now.
+    if (delivering_ == 0)
+        deliverAll(sent_);
 }
 
 void FakeToolkit::takeDue(Trigger trigger, std::uint64_t count, std::deque<Event>& queue) {
     for (auto it = scheduled_.begin(); it != scheduled_.end();) {
         if (it->trigger == trigger && it->at <= count) {
-            queue.push_back(it->event);
+            // The shell's tray is created anew when the moment comes, whenever the program
+            // gets to hear of it.
+            Event event = it->event;
+            if (std::exchange(event.newTray, false))
+                trayIcons_.clear();
+            queue.push_back(event);
             it = scheduled_.erase(it);
         } else {
             ++it;
@@ -74,10 +84,12 @@ void FakeToolkit::takeDue(Trigger trigger, std::uint64_t count, std::deque<Event
 
 void FakeToolkit::deliverAll(std::deque<Event>& queue) {
     // One at a time from the shared queue: a handler that waits in a tray request or in a
-    // doEvents of its own takes the rest, as the real message loop would.
-    while (!queue.empty()) {
-        const Event event = queue.front();
-        queue.pop_front();
+    // doEvents of its own takes the rest, as the real message loop would. Sent messages go
+    // before each posted one, as they do when a message loop looks for the next message.
+    while (!queue.empty() || !sent_.empty()) {
+        std::deque<Event>& from = sent_.empty() ? queue : sent_;
+        const Event event = from.front();
+        from.pop_front();
         deliver(event);
     }
 }
@@ -90,8 +102,12 @@ void FakeToolkit::doEvents() {
     deliverAll(sent_);
     takeDue(Trigger::DoEvents, doEvents_, posted_);
     takeDue(Trigger::Time, now_, posted_);
-    if (posted_.empty() && idleEvent_ && !hasScheduledEvents())
+    const bool idle = posted_.empty() && !hasScheduledEvents();
+    idleRun_ = idle ? idleRun_ + 1 : 0;
+    if (idle && idleEvent_ && idleRun_ >= idlePatience_) {
+        idleRun_ = 0;
         posted_.push_back(*idleEvent_);
+    }
     deliverAll(posted_);
 }
 
@@ -105,10 +121,19 @@ TrayMenuOutcome FakeToolkit::popupTrayMenu() {
         outcome.rightDoubleClick ? "rightDoubleClick" : menuCommandName(outcome.command));
     popupOpen_ = true;
     popupClosed_ = false;
-    for (const Event& event : std::exchange(duringPopup_, {}))
-        deliver(event);
+    // The menu's own message loop: what the shell held back comes too.
+    std::deque<Event> during(duringPopup_.begin(), duringPopup_.end());
+    duringPopup_.clear();
+    deliverAll(during);
     popupOpen_ = false;
     return popupClosed_ ? TrayMenuOutcome{} : outcome;
+}
+
+void FakeToolkit::messageBox(std::string_view text) {
+    // The box's message loop lets in what the shell held back; it shows the text it was given.
+    const std::string shown(text);
+    deliverAll(sent_);
+    log(CallKind::MessageBox, shown);
 }
 
 void FakeToolkit::closeTrayMenu() {
@@ -192,7 +217,8 @@ bool FakeToolkit::shellNotifyIcon(std::uint32_t request, const NotifyIconRecord&
         }
     } else {
         takeDue(Trigger::TrayRequest, number, sent_);
-        deliverAll(sent_);
+        if (!deliverAfterRequests_)
+            deliverAll(sent_);
     }
     // The record belongs to the shell until the call returns: no handler may rewrite it.
     if (std::memcmp(&received, &record, sizeof record) != 0)

@@ -79,14 +79,25 @@ class FakeToolkit final : public Toolkit {
     void closePopupByRightDoubleClick() { popupChoices_.push_back({MenuCommand::None, true}); }
     // Delivered inside the next popup, while the menu is open.
     void duringPopup(const Event& event) { duringPopup_.push_back(event); }
-    // Delivered by a doEvents that finds nothing pending and nothing scheduled.
-    void setIdleEvent(std::optional<Event> event) { idleEvent_ = std::move(event); }
+    // Delivered by the `patience`th doEvents in a row that finds nothing pending and nothing
+    // scheduled.
+    void setIdleEvent(std::optional<Event> event, int patience = 1) {
+        idleEvent_ = std::move(event);
+        idlePatience_ = patience;
+    }
     // Called after every delivered event that returned, nested ones included.
     void setObserver(std::function<void()> observer) { observer_ = std::move(observer); }
     void setDoEventsLimit(int limit) { doEventsLimit_ = limit; }
     // With false, events scripted inside a delete request wait for the next other request.
     void setDeliverInsideDeletes(bool deliver) { deliverInsideDeletes_ = deliver; }
+    // With true, the shell holds what it sends during a tray request until the program next
+    // looks for messages (a doEvents, or the end of the event it is handling), as Windows'
+    // shell32 does; with false (the default) it delivers inside the request, as Wine may.
+    void setDeliverAfterRequests(bool after) { deliverAfterRequests_ = after; }
     void deliver(const Event& event);
+    // What the shell held back during requests, delivered now (the program is back in its
+    // message loop after a call that no event started, such as Form_Load).
+    void deliverHeldBack() { deliverAll(sent_); }
     bool hasScheduledEvents() const { return !scheduled_.empty() || !sent_.empty(); }
 
     void setPreviousInstanceRunning(bool running) { previousInstance_ = running; }
@@ -196,9 +207,7 @@ class FakeToolkit final : public Toolkit {
     void sleepMilliseconds(unsigned milliseconds) override {
         now_ += set(CallKind::SleepMilliseconds, milliseconds);
     }
-    void messageBox(std::string_view text) override {
-        log(CallKind::MessageBox, std::string(text));
-    }
+    void messageBox(std::string_view text) override;
     bool previousInstanceRunning() override {
         return set(CallKind::PreviousInstanceRunning, previousInstance_);
     }
@@ -263,6 +272,8 @@ class FakeToolkit final : public Toolkit {
     bool popupOpen_ = false;
     bool popupClosed_ = false;
     std::optional<Event> idleEvent_;
+    int idlePatience_ = 1;
+    int idleRun_ = 0;
     std::function<void()> observer_;
 
     bool previousInstance_ = false;
@@ -279,6 +290,8 @@ class FakeToolkit final : public Toolkit {
     bool placementSeen_ = false;
     bool trayRetryTimerOn_ = false;
     bool deliverInsideDeletes_ = true;
+    bool deliverAfterRequests_ = false;
+    int delivering_ = 0;  // events being handled, nested ones included
 };
 
 }  // namespace quor6::fake

@@ -23,9 +23,9 @@ inline constexpr auto kInRequest = FakeToolkit::Trigger::TrayRequest;
 inline constexpr auto kAtTime = FakeToolkit::Trigger::Time;
 inline const Event kJudge = Event::mouse(5, kLeftButtonDown);
 
-// For the tray layer on its own: presses that are let through go nowhere.
-struct IgnoredPresses final : TrayPressSink {
-    void handleTrayPress(int, std::uint32_t) override {}
+// For the tray layer on its own: messages that are let through go nowhere.
+struct IgnoredMessages final : MessageSink {
+    void handleMessage(const WindowMessage&) override {}
 };
 
 // The window object wired to the fake toolkit and a scripted random source.
@@ -40,6 +40,7 @@ struct Harness {
     void start(std::string_view secret = "5139") {
         random.queueSecret(secret);
         form.Form_Load();
+        toolkit.deliverHeldBack();
     }
 
     void mouse(int slot, std::uint32_t message) { toolkit.deliver(Event::mouse(slot, message)); }

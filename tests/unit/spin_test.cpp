@@ -32,14 +32,14 @@ TEST(Spin, AHoldStepsEverySevenHundredMillisecondsUntilTheRelease) {
 
 // Slots 1..4 hold the digits: another position steps nothing and shows nothing.
 TEST(Spin, OnlyPositionsOneToFourHaveADigitToStep) {
-    IgnoredPresses sink;
+    IgnoredMessages sink;
     for (const int position : {0, 5}) {
         Harness h;
         h.start();
         PuzzleState state = h.state();
         state.SpinHold = kTrue;
         h.toolkit.onDoEvents(1, Event{"release", [&state](frmQuor6&) { state.SpinHold = kFalse; }});
-        HeldPresses held(sink);
+        HeldMessages held(sink);
         TraySlots tray(h.toolkit, held);
         const std::size_t mark = h.toolkit.mark();
         spinDigit(SpinDirection::Up, position, state, tray, h.toolkit, held);
