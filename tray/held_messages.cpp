@@ -13,30 +13,17 @@ void HeldMessages::receive(const WindowMessage& message) {
     sink_.handleMessage(message);
 }
 
-void HeldMessages::close() {
-    if (depth_ > 0)
-        --depth_;
-}
-
 void HeldMessages::release() {
-    if (holding() || stopped_)
+    if (holding())
         return;
-    const bool outermost = !releasing_;
-    releasing_ = true;
-    while (!stopped_ && next_ < held_.size()) {
-        const WindowMessage message = held_[next_++];
+    // A message let through may let the rest through itself (a digit it steps yields): it
+    // takes them from the same queue, and this loop then finds it empty.
+    while (next_ < held_.size()) {
+        const WindowMessage message = held_[next_++];  // a copy: the queue may grow meanwhile
         sink_.handleMessage(message);
     }
-    if (outermost) {
-        held_.clear();
-        next_ = 0;
-        releasing_ = false;
-    }
-}
-
-void HeldMessages::stop() {
-    stopped_ = true;
-    next_ = held_.size();
+    held_.clear();
+    next_ = 0;
 }
 
 }  // namespace quor6

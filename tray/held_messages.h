@@ -61,14 +61,15 @@ class HeldMessages {
     }
     // Closes the innermost bracket but leaves the messages waiting: for a tray request inside a
     // handler, and for a press whose own action must begin before anything that came after it.
-    void close();
+    void close() { --depth_; }
     // Lets the waiting messages through now, unless a bracket is open: where the program
     // yields (whose own message pump would otherwise deliver newer messages first) and where
     // a handler has finished. A handler let through may let the rest through itself; they
     // come from the same queue, so the order holds either way.
     void release();
-    // Quitting has begun: what waits is dropped, and what arrives from now on is ignored.
-    void stop();
+    // Quitting has begun: what arrives from now on is ignored. What already waits never runs:
+    // nothing lets it through before the process ends.
+    void stop() { stopped_ = true; }
 
     bool holding() const { return depth_ > 0; }
     std::size_t heldCount() const { return held_.size() - next_; }
@@ -78,7 +79,6 @@ class HeldMessages {
     std::vector<WindowMessage> held_;
     std::size_t next_ = 0;  // the first message of held_ not yet passed on
     int depth_ = 0;
-    bool releasing_ = false;
     bool stopped_ = false;
 };
 

@@ -53,6 +53,23 @@ TEST(MessageOrder, APressWhileTheIconsArePutBackWaitsForThem) {
     EXPECT_EQ(h.toolkit.trayPicture() + std::to_string(h.state().VerdictShown), "1S0B@-1");
 }
 
+// A judging that waits behind a right double-click (the icons were dragged, so the press puts
+// them in order first) runs before the answer box opens, as the box's own loop would run it,
+// and at once after a double-click on a digit icon, which does nothing itself.
+TEST(MessageOrder, WhatWaitsRunsBeforeTheAnswerBoxAndAfterAPressThatDoesNothing) {
+    for (const int slot : {5, 1}) {
+        Harness h;
+        h.toolkit.placeIcons("54321");
+        h.start("5139");
+        h.toolkit.placeIcons("53421");
+        h.toolkit.insideTrayRequest(1, kJudge);
+        const std::size_t mark = h.toolkit.mark();
+        h.mouse(slot, kRightButtonDoubleClick);
+        EXPECT_EQ(h.toolkit.trace({CallKind::ShellNotifyIcon, CallKind::MessageBox}, mark).back(),
+                  slot == 5 ? "messageBox 5139" : "tray modify 1 PictureB");
+    }
+}
+
 // Once quitting has begun nothing else runs: a press delivered inside the first delete
 // neither shows a step nor pauses before the other four.
 TEST(MessageOrder, NothingRunsOnceQuittingHasBegun) {

@@ -79,6 +79,9 @@ TEST(Spin, WhatArrivesDuringAHoldIsHandledInsideIt) {
         {{{kInRequest, 1, kRelease}}, "1334@ 700"},
         {{{kInRequest, 1, Event::taskbarCreated()}, {kInDoEvents, 2, kRelease}}, "1334@ 700"},
         {{{kInRequest, 1, kJudge}, {kInDoEvents, 2, kRelease}}, "_NG_@ 700 verdict"},
+        // A press there waits out the pause: its own steps come 700 ms later.
+        {{{kInRequest, 1, Event::mouse(3, kLeftButtonDown)}, {kAtTime, 1400, kRelease}},
+         "1344@ 1400"},
     };
     for (const auto& c : kCases) {
         Harness h;
