@@ -70,6 +70,37 @@ int runMenuKey(const Arguments& args) {
     return PostMessageW(menu, WM_KEYDOWN, static_cast<WPARAM>(*key), 0) ? kOk : kCallFailed;
 }
 
+// keys <virtual key>...: typed as the keyboard types them, so that Windows delivers them where it
+// delivers a player's keys (to the focus of the foreground window, whatever X thinks); a key
+// written with a leading "+" is typed with Shift held.
+int runKeys(const Arguments& args) {
+    std::vector<INPUT> inputs;
+    const auto press = [&inputs](WORD key, bool up) {
+        INPUT input{};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = key;
+        input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+        inputs.push_back(input);
+    };
+    for (const std::string& arg : args) {
+        const bool shift = !arg.empty() && arg[0] == '+';
+        const auto key = parseNumber(shift ? arg.substr(1) : arg);
+        if (!key || *key == 0 || *key > 0xFE)
+            return kUsage;
+        for (const bool up : {false, true}) {
+            if (shift && !up)
+                press(VK_SHIFT, false);
+            press(static_cast<WORD>(*key), up);
+            if (shift && up)
+                press(VK_SHIFT, true);
+        }
+    }
+    const auto count = static_cast<UINT>(inputs.size());
+    return args.empty()                                              ? kUsage
+           : SendInput(count, inputs.data(), sizeof(INPUT)) == count ? kOk
+                                                                     : kCallFailed;
+}
+
 // What a restarted shell sends every top-level window (Wine's explorer never restarts).
 int runBroadcastTaskbarCreated(const Arguments& args) {
     const UINT message = RegisterWindowMessageW(L"TaskbarCreated");

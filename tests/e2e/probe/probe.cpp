@@ -19,6 +19,7 @@ const std::pair<std::string_view, int (*)(const Arguments&)> kCommands[] = {
     {"syscommand", runSysCommand},  // syscommand minimize|close
     {"msgbox-ok", runMsgboxOk},
     {"menu-key", runMenuKey},  // menu-key <virtual key>
+    {"keys", runKeys},         // keys [+]<virtual key>...
     {"broadcast-taskbar-created", runBroadcastTaskbarCreated},
     {"delete-icons", runDeleteIcons},
 };
