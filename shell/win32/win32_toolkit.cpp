@@ -144,10 +144,12 @@ void Win32Toolkit::showForm() {
     }
     ::ShowWindow(window, SW_SHOW);
     ::SetForegroundWindow(window);
+    form_.placeFocus();
 }
 
 void Win32Toolkit::hideForm() {
     ::ShowWindow(form_.handle(), SW_HIDE);
+    form_.placeFocus();  // if the window is still active, off its hidden controls
 }
 
 Handle32 Win32Toolkit::formHandle() const {
@@ -222,7 +224,10 @@ std::string Win32Toolkit::listItem(ListBox list, int index) const {
 }
 
 void Win32Toolkit::setListVisible(ListBox list, bool visible) {
-    ::ShowWindow(listWindow(list), visible ? SW_SHOW : SW_HIDE);
+    if (list == ListBox::rirekilist2)
+        form_.showHistoryList(visible);
+    else
+        ::ShowWindow(listWindow(list), visible ? SW_SHOW : SW_HIDE);
 }
 
 void Win32Toolkit::setMenuRootVisible(bool visible) {

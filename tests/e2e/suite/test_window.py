@@ -3,9 +3,10 @@
 import re
 from pathlib import Path
 
-from harness.game import (CREDIT_LABEL, HISTORY_LIST, MAIN_TITLE, OK_BUTTON, PICTURE,
-                          QUIT_BUTTON, RIGHT_DOUBLE_CLICK, TITLE_LABEL, VERSION_LABEL, GameCase,
-                          centre, rect_of, shown_ids)
+from harness.game import (CREDIT_LABEL, HISTORY_LIST, MAIN_TITLE, MENU_SLOT, OK_BUTTON,
+                          PICTURE, QUIT_BUTTON, RIGHT_DOUBLE_CLICK, TITLE_LABEL, VERSION_LABEL,
+                          GameCase, centre, rect_of, shown_ids, tray_of_guess)
+from harness.player import LEFT, RIGHT
 from harness.polling import wait_stable, wait_until
 from harness.tray import parse_icon_frames
 
@@ -43,14 +44,6 @@ class WindowTest(GameCase):
         self.choose("Version情報")
         self.assert_version_box()
         self.wait_centred()
-        # Escape does nothing; Tab takes the focus from 終了 to OK, so Enter then hides.
-        for key, up in (("Escape", "1"), ("Tab", "1"), ("Return", "0")):
-            self.player.press_key(self.window_id(), key)
-            self.assertEqual(wait_stable(lambda: self.session.state().values["visible"], key), up)
-        self.assert_running()
-
-        self.choose("Version情報")
-        self.assert_version_box()
         self.choose("履歴の表示")  # over the version box, and the version box back at once
         state = self.wait_window(list_shown=True)
         self.assertEqual(state.lines("history"), [])
@@ -86,6 +79,60 @@ class WindowTest(GameCase):
         self.assert_quit_cleanly()
 
 
+class KeyboardTest(GameCase):
+    trace_tray = True  # ends by quitting: see assert_quit_cleanly
+
+    def settled(self) -> tuple:
+        return wait_stable(lambda: tuple(self.session.state().values.get(key) for key in (
+            "windows", "visible", "guess", "focus")), "the program after the keys")
+
+    def test_no_key_reaches_the_hidden_window_and_tab_follows_the_shown_controls(self):
+        tray = self.start_game()
+        self.player.click(tray, 4, LEFT)
+        self.session.wait_guess("1235")
+        # The tray menu closed with Escape, a new puzzle, the answer box closed with Enter: each
+        # leaves the hidden window in front, where Windows then sends the keys.
+        for leave in ("Escape", "問題のリセット", "Return"):
+            if leave == "問題のリセット":
+                self.choose(leave)
+            else:
+                kind = "menu" if leave == "Escape" else "msgbox"
+                if kind == "menu":
+                    self.player.click(tray, MENU_SLOT, RIGHT)
+                else:
+                    self.assertTrue(self.session.probe.run("post", "5", hex(RIGHT_DOUBLE_CLICK)))
+                self.assertTrue(self.session.probe.wait(kind), kind)
+                self.type_keys(leave)
+                self.assertTrue(self.session.probe.wait("no-" + kind), f"{kind} stayed open")
+            guess = self.session.guess()
+            self.assertEqual(self.session.state().values["foreground"], "1", leave)
+            self.type_keys("Return", "space")
+            self.assertEqual(self.settled()[:3], ("1", "0", guess), leave)
+            self.session.wait_tray(tray, tray_of_guess(guess))
+
+        # Shown: 終了 first, then OK and the picture, and round; Enter and Escape on the picture
+        # do nothing. The history list joins the round, and leaves it with the history window.
+        self.choose("Version情報")
+        self.wait_focus(QUIT_BUTTON)
+        for key, focus in (("Tab", OK_BUTTON), ("Tab", PICTURE), ("Tab", QUIT_BUTTON),
+                           ("+Tab", PICTURE), ("+Tab", OK_BUTTON), ("+Tab", QUIT_BUTTON),
+                           ("+Tab", PICTURE)):
+            self.type_keys(key)
+            self.wait_focus(focus)
+        self.type_keys("Return", "Escape")
+        self.assertEqual(self.settled()[1:], ("1", "1234", str(PICTURE)))
+        self.choose("履歴の表示")
+        self.wait_window(list_shown=True)
+        for key, focus in (("Tab", OK_BUTTON), ("Tab", HISTORY_LIST), ("Tab", QUIT_BUTTON),
+                           ("+Tab", HISTORY_LIST)):
+            self.type_keys(key)
+            self.wait_focus(focus)
+        self.choose("Version情報")
+        self.wait_focus(QUIT_BUTTON)
+        self.type_keys("Return")
+        self.assert_quit_cleanly()
+
+
 class FirstShowTest(GameCase):
     dpi = 144  # 150 % scaling: 24 x 24 tray pictures
     trace_tray = True
@@ -95,5 +142,5 @@ class FirstShowTest(GameCase):
         self.assert_started(self.dpi)
         self.choose("Version情報")
         self.wait_window()
-        self.player.press_key(self.window_id(), "Return")  # the focus starts on 終了
+        self.type_keys("Return")  # the focus starts on 終了
         self.assert_quit_cleanly()
