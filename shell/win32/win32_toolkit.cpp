@@ -8,6 +8,7 @@
 
 #include "resources/version.h"
 #include "shell/win32/control_ids.h"
+#include "shell/win32/dpi.h"
 #include "shell/win32/file_version.h"
 #include "shell/win32/right_double_click_watch.h"
 #include "shell/win32/text_conversion.h"
@@ -67,12 +68,14 @@ Win32Toolkit::Win32Toolkit(HINSTANCE instance)
       menu_(instance),
       form_(instance, icons_, menu_.bar()) {}
 
-int Win32Toolkit::run() {
+int Win32Toolkit::runMessageLoop() {
     form_.completeControls();
     MSG message{};
-    while (::GetMessageW(&message, nullptr, 0, 0) > 0)
+    BOOL received = FALSE;
+    while ((received = ::GetMessageW(&message, nullptr, 0, 0)) > 0)
         dispatch(message);
-    return static_cast<int>(message.wParam);
+    // -1: the system could not deliver a message; the loop cannot go on.
+    return received == 0 ? static_cast<int>(message.wParam) : 1;
 }
 
 void Win32Toolkit::dispatch(MSG& message) {
@@ -265,6 +268,10 @@ TrayMenuOutcome Win32Toolkit::popupTrayMenu() {
     return {static_cast<MenuCommand>(chosen), false};
 }
 
+void Win32Toolkit::chooseTrayIconFrames() {
+    icons_.useTraySize(traySmallIconSize());
+}
+
 void Win32Toolkit::setTrayRetryTimer(bool on) {
     constexpr UINT kPeriodMilliseconds = 500;
     if (on)
@@ -302,7 +309,13 @@ void Win32Toolkit::messageBox(std::string_view text) {
 
 bool Win32Toolkit::previousInstanceRunning() {
     instanceMutex_.reset(::CreateMutexW(nullptr, FALSE, kInstanceMutexName));
-    return instanceMutex_ && ::GetLastError() == ERROR_ALREADY_EXISTS;
+    const DWORD error = ::GetLastError();
+    const InstanceLock lock =
+        instanceMutex_
+            ? (error == ERROR_ALREADY_EXISTS ? InstanceLock::AlreadyExists : InstanceLock::Created)
+        : error == ERROR_ACCESS_DENIED ? InstanceLock::AccessDenied
+                                       : InstanceLock::Failed;
+    return anotherCopyRunning(lock);
 }
 
 void Win32Toolkit::endProcess() {

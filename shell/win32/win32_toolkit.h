@@ -18,8 +18,6 @@ class Win32Toolkit final : public Toolkit {
 
     bool created() const { return form_.handle() != nullptr; }
     void connect(FormEvents& events) { form_.connect(events); }
-    // The message loop of the program; returns the exit code when the window is gone.
-    int run();
 
     double formLeft() const override;
     double formTop() const override;
@@ -38,6 +36,7 @@ class Win32Toolkit final : public Toolkit {
     void setGuessText(std::string_view text) override;
     Handle32 iconHandle(IconHolder holder) const override;
     bool shellNotifyIcon(std::uint32_t request, const NotifyIconRecord& record) override;
+    void chooseTrayIconFrames() override;
     void setTrayRetryTimer(bool on) override;
 
     void listClear(ListBox list) override;
@@ -53,6 +52,7 @@ class Win32Toolkit final : public Toolkit {
     TrayMenuOutcome popupTrayMenu() override;
     void closeTrayMenu() override;
 
+    int runMessageLoop() override;
     void doEvents() override;
     void sleepMilliseconds(unsigned milliseconds) override;
     void messageBox(std::string_view text) override;
