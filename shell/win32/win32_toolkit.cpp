@@ -361,13 +361,26 @@ std::optional<unsigned> Win32Toolkit::fileMajorVersion(std::string_view path) co
 }
 
 bool Win32Toolkit::openDocument(std::string_view path) {
-    // Whatever program the shell starts for the page is to come up in front, as the viewer
-    // would: we hold the foreground right after the menu choice and may hand it on.
-    ::AllowSetForegroundWindow(ASFW_ANY);
-    const HINSTANCE result =
-        ::ShellExecuteW(nullptr, L"open", toWide(path).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
-    // Values above 32 mean success; the smaller ones are error codes.
-    return reinterpret_cast<std::intptr_t>(result) > 32;
+    com_.enter();
+    const std::wstring file = toWide(path);
+    SHELLEXECUTEINFOW execute{};
+    execute.cbSize = sizeof(execute);
+    // No box of the shell's on failure: the program says itself what could not be opened.
+    execute.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_NO_UI;
+    execute.lpVerb = L"open";
+    execute.lpFile = file.c_str();
+    execute.nShow = SW_SHOWNORMAL;
+    if (!::ShellExecuteExW(&execute))
+        return false;
+    // The page is to come up in front. A program the shell started for it may take the
+    // foreground from us as the one it was started by, right after the menu choice; it is
+    // allowed so by name too. A page handed to a browser that runs already comes back with
+    // no process: no other process is allowed the foreground.
+    if (execute.hProcess != nullptr) {
+        const ScopedKernelHandle started(execute.hProcess);
+        ::AllowSetForegroundWindow(::GetProcessId(started.get()));
+    }
+    return true;
 }
 
 }  // namespace quor6::win32

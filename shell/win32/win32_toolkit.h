@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "platform/toolkit.h"
+#include "shell/win32/com_apartment.h"
 #include "shell/win32/form_window.h"
 #include "shell/win32/icon_set.h"
 #include "shell/win32/scoped_handle.h"
@@ -78,6 +79,7 @@ class Win32Toolkit final : public Toolkit {
     TrayMenu menu_;
     FormWindow form_;
     ScopedKernelHandle instanceMutex_;
+    ComApartment com_;
 };
 
 }  // namespace quor6::win32
