@@ -15,7 +15,7 @@ from .tray import TrayWindow
 START_TRAY = ("1", "2", "3", "4", "sphere")
 NG_TRAY = ("blank", "N", "G", "blank", "sphere")
 APP_TITLE, MAIN_TITLE = "quor6", "TaskTray上でくおろの４桁をさがせ"
-MENU_SLOT, RIGHT_DOUBLE_CLICK, ESCAPE = 5, 0x206, 0x1B
+MENU_SLOT, RIGHT_DOUBLE_CLICK = 5, 0x206
 # The tray menu's text rows, top to bottom (the separator has none).
 MENU_ROWS = ("問題のリセット", "履歴の表示", "Helpの表示", "Version情報", "終了", "履歴")
 HISTORY_LIST, OK_BUTTON, QUIT_BUTTON = 2002, 3001, 3002  # the window's controls by id
@@ -135,7 +135,7 @@ class GameCase(unittest.TestCase):
         return box["text"]
 
     def close_tray_menu(self) -> None:
-        self.assertTrue(self.session.probe.run("menu-key", hex(ESCAPE)))
+        self.type_keys("Escape")
         self.assertTrue(self.session.probe.wait("no-menu"), "Escape left the menu open")
 
     def choose(self, caption: str) -> None:
