@@ -91,14 +91,8 @@ class FakeToolkit final : public Toolkit {
     void deliver(const Event& event);
     bool hasScheduledEvents() const { return !scheduled_.empty() || !sent_.empty(); }
 
-    void setPreviousInstanceRunning(bool running) {
-        instanceLock_ = running ? InstanceLock::AlreadyExists : InstanceLock::Created;
-    }
     void setInstanceLock(InstanceLock lock) { instanceLock_ = lock; }
-    // The system's small-icon size (a change of scaling); the frames follow it once the
-    // program chooses them anew.
-    void setSmallIconSize(int pixels) { smallIconSize_ = pixels; }
-    // What runMessageLoop returns when the loop ends.
+    void setSmallIconSize(int pixels) { smallIconSize_ = pixels; }  // frames follow if chosen
     void setLoopExitCode(int code) { loopExitCode_ = code; }
     void setExecutableDirectory(std::string path) { executableDirectory_ = std::move(path); }
     void setWindowsDirectory(std::string path) { windowsDirectory_ = std::move(path); }

@@ -12,39 +12,35 @@ namespace {
 
 using testing::ElementsAre;
 
-// Another copy runs where the lock is there already, or there but denied to us (an elevated
-// copy's): it is told so and nothing else happens. A lock failing otherwise does not stop play.
-TEST(StartUp, AddsTheFiveIconsHidesTheWindowAndStartsAPuzzleUnlessAnotherCopyRuns) {
-    const std::vector<std::string> kRefused = {"previousInstanceRunning true",
-                                               "messageBox 既に起動されています", "endProcess"};
-    const std::vector<std::string> kStarted = {"previousInstanceRunning false",
-                                               "tray add 1 PictureNum1",
-                                               "tray add 2 PictureNum2",
-                                               "tray add 3 PictureNum3",
-                                               "tray add 4 PictureNum4",
-                                               "tray add 5 PictureSW",
-                                               "hideForm",
-                                               "setMenuRootVisible false",
-                                               "setGuessText 1234",
-                                               "listClear rirekiList"};
-    for (const auto lock : {InstanceLock::Created, InstanceLock::Failed,
-                            InstanceLock::AlreadyExists, InstanceLock::AccessDenied}) {
+// A lock that fails for another reason than another copy's says nothing of one: play goes on.
+TEST(StartUp, AddsTheFiveIconsHidesTheWindowAndStartsAPuzzle) {
+    for (const auto lock : {InstanceLock::Created, InstanceLock::Failed}) {
         Harness h;
         h.toolkit.setInstanceLock(lock);
-        const bool refused =
-            lock == InstanceLock::AlreadyExists || lock == InstanceLock::AccessDenied;
-        try {
-            h.start("5139");
-        } catch (const ProcessEnded&) {
-        }
-        EXPECT_EQ(
+        h.start("5139");
+        EXPECT_THAT(
             h.toolkit.trace({CallKind::PreviousInstanceRunning, CallKind::ShellNotifyIcon,
                              CallKind::HideForm, CallKind::ShowForm, CallKind::SetMenuRootVisible,
-                             CallKind::SetGuessText, CallKind::ListClear, CallKind::MessageBox,
-                             CallKind::EndProcess}),
-            refused ? kRefused : kStarted);
+                             CallKind::SetGuessText, CallKind::ListClear, CallKind::MessageBox}),
+            ElementsAre("previousInstanceRunning false", "tray add 1 PictureNum1",
+                        "tray add 2 PictureNum2", "tray add 3 PictureNum3",
+                        "tray add 4 PictureNum4", "tray add 5 PictureSW", "hideForm",
+                        "setMenuRootVisible false", "setGuessText 1234", "listClear rirekiList"));
         EXPECT_EQ(h.state().GuessCount + h.state().VerdictShown + h.state().SpinHold, 0);
-        EXPECT_EQ(h.random.reseedCount(), refused ? 0 : 1);
+        EXPECT_EQ(h.random.reseedCount(), 1);
+    }
+}
+
+// The lock is there already, or there but denied to us (that of a copy running elevated).
+TEST(StartUp, ASecondCopySaysSoAndEndsWithoutTouchingTheTray) {
+    for (const auto lock : {InstanceLock::AlreadyExists, InstanceLock::AccessDenied}) {
+        Harness h;
+        h.toolkit.setInstanceLock(lock);
+        EXPECT_THROW(h.form.Form_Load(), ProcessEnded);
+        EXPECT_THAT(h.toolkit.traceAll(),
+                    ElementsAre("previousInstanceRunning true", "messageBox 既に起動されています",
+                                "endProcess"));
+        EXPECT_EQ(h.random.reseedCount(), 0);
     }
 }
 
@@ -174,10 +170,8 @@ TEST(TaskbarCreated, PutsBackWhatTheIconsShowed) {
         const std::size_t mark = h.toolkit.mark();
         h.toolkit.deliver(Event::taskbarCreated(c.lost == 0));
         std::string requests;
-        for (const std::string& request : h.toolkit.trace({CallKind::ShellNotifyIcon}, mark)) {
+        for (const std::string& request : h.toolkit.trace({CallKind::ShellNotifyIcon}, mark))
             requests += request[5];  // "tray add ...": a, m or d
-            EXPECT_EQ(request.find("px") != std::string::npos, c.smallIconSize != 16) << request;
-        }
         for (int slot = 1; slot <= kSlotCount; ++slot)
             EXPECT_EQ(h.toolkit.trayIcon(slot)->frame, c.smallIconSize) << slot;
         EXPECT_EQ(requests, c.requests);
