@@ -270,6 +270,11 @@ LRESULT FormWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_SETFOCUS:
             placeFocus();
             return 0;
+        case WM_SIZE:
+            // A minimized window kept the focus itself; restored, a control takes it again.
+            if (wParam == SIZE_RESTORED)
+                placeFocus();
+            return 0;
         case WM_DPICHANGED: {
             // The window keeps its size in inches: the system's suggestion, the controls laid
             // out again from the design at the new DPI.
