@@ -28,6 +28,15 @@ int windowDpi(HWND window) {
     return dpi != 0 ? static_cast<int>(dpi) : systemDpi();
 }
 
+RECT frameAround(int clientWidth, int clientHeight, DWORD style, int dpi) {
+    RECT frame{0, 0, clientWidth, clientHeight};
+    const auto adjustForDpi =
+        user32Call<BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT)>("AdjustWindowRectExForDpi");
+    if (adjustForDpi == nullptr || !adjustForDpi(&frame, style, FALSE, 0, static_cast<UINT>(dpi)))
+        ::AdjustWindowRectEx(&frame, style, FALSE, 0);
+    return frame;
+}
+
 int traySmallIconSize() {
     // GetSystemMetrics keeps answering for the DPI the process started with, while the
     // taskbar follows the scaling the player sets.

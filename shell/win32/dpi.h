@@ -12,6 +12,9 @@ namespace quor6::win32 {
 int systemDpi();
 // The DPI of a window: that of the monitor it is on, as of now.
 int windowDpi(HWND window);
+// The window rectangle around a client area of that size at a DPI (its caption and borders
+// scaled for it), placed at 0, 0.
+RECT frameAround(int clientWidth, int clientHeight, DWORD style, int dpi);
 // The size the tray draws its icons at now: the small-icon size at the DPI of the taskbar.
 int traySmallIconSize();
 

@@ -19,6 +19,9 @@ constexpr int kClientWidthTwips = 4830;
 constexpr int kClientHeightTwips = 2775;
 constexpr DWORD kFormStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 constexpr DWORD kChild = WS_CHILD | WS_CLIPSIBLINGS;
+// WM_GETDPISCALEDSIZE, from Windows 10 (1703) on; the headers declare it only for builds that
+// require that version.
+constexpr UINT kGetDpiScaledSize = 0x02E4;
 
 // Where the design puts the controls that are seen, in twips: left, top, width, height.
 struct Placement {
@@ -76,6 +79,14 @@ HFONT createUiFont(int dpi) {
     return ::CreateFontIndirectW(&metrics.lfMessageFont);
 }
 
+// The window's outer size for the design's client area at a DPI. The client area is sized for the
+// window as it is seen: without the menu bar, which start-up hides before the window is shown.
+SIZE frameSize(int dpi) {
+    const RECT frame = frameAround(::MulDiv(kClientWidthTwips, dpi, 1440),
+                                   ::MulDiv(kClientHeightTwips, dpi, 1440), kFormStyle, dpi);
+    return {frame.right - frame.left, frame.bottom - frame.top};
+}
+
 void registerClass(HINSTANCE instance, const IconSet& icons, WNDPROC proc) {
     WNDCLASSEXW cls{};
     cls.cbSize = sizeof(cls);
@@ -97,25 +108,20 @@ FormWindow::FormWindow(HINSTANCE instance, const IconSet& icons, HMENU menuBar)
     // The broadcast a new tray sends; its number differs from session to session.
     taskbarCreatedMessage_ = ::RegisterWindowMessageW(L"TaskbarCreated");
 
-    // The client area is sized for the window as it is seen: without the menu bar, which
-    // start-up hides before the window is ever shown.
-    RECT frame{0, 0, pixels(kClientWidthTwips), pixels(kClientHeightTwips)};
-    ::AdjustWindowRectEx(&frame, kFormStyle, FALSE, 0);
+    const SIZE frame = frameSize(dpi_);
     const std::wstring title = loadString(instance, IDS_WINDOW_TITLE);
     // A control parent, so that the dialog manager takes the keys (preTranslate).
     ::CreateWindowExW(WS_EX_CONTROLPARENT, kFormClassName, title.c_str(),
-                      kFormStyle | WS_CLIPCHILDREN, CW_USEDEFAULT, CW_USEDEFAULT,
-                      frame.right - frame.left, frame.bottom - frame.top, nullptr, menuBar,
-                      instance, this);
+                      kFormStyle | WS_CLIPCHILDREN, CW_USEDEFAULT, CW_USEDEFAULT, frame.cx,
+                      frame.cy, nullptr, menuBar, instance, this);
     if (hwnd_ == nullptr)
         return;
     createTrayHosts();
     // The monitor the window starts on may be scaled otherwise than the process started.
     if (const int dpi = windowDpi(hwnd_); dpi != dpi_) {
         applyDpi(dpi);
-        frame = {0, 0, pixels(kClientWidthTwips), pixels(kClientHeightTwips)};
-        ::AdjustWindowRectEx(&frame, kFormStyle, FALSE, 0);
-        ::SetWindowPos(hwnd_, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
+        const SIZE resized = frameSize(dpi);
+        ::SetWindowPos(hwnd_, nullptr, 0, 0, resized.cx, resized.cy,
                        SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
 }
@@ -275,6 +281,11 @@ LRESULT FormWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             if (wParam == SIZE_RESTORED)
                 placeFocus();
             return 0;
+        case kGetDpiScaledSize: {
+            // Asked before WM_DPICHANGED: the size that keeps the design's client area.
+            *reinterpret_cast<SIZE*>(lParam) = frameSize(static_cast<int>(wParam));
+            return TRUE;
+        }
         case WM_DPICHANGED: {
             // The window keeps its size in inches: the system's suggestion, the controls laid
             // out again from the design at the new DPI.
