@@ -46,6 +46,10 @@ class FormWindow {
     void showHistoryList(bool shown);
 
   private:
+    static constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
+    // The window's outer size for the design's client area at a DPI. The client area is sized
+    // for the window as it is seen: without the menu bar, which start-up hides before it shows.
+    static SIZE frameSize(int dpi);
     static LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     static LRESULT CALLBACK trayHostProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
                                          UINT_PTR slot, DWORD_PTR self);
