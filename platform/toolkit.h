@@ -36,6 +36,16 @@ struct TrayMenuOutcome {
     bool rightDoubleClick = false;
 };
 
+// What asking for the named lock that marks a running copy of the program found.
+enum class InstanceLock { Created, AlreadyExists, AccessDenied, Failed };
+
+// Another copy runs where the lock was there already, and also where it is there but may not be
+// opened: a copy running elevated holds a lock that a normal copy is denied. A lock that cannot
+// be made for another reason says nothing of another copy, and the game is played without it.
+constexpr bool anotherCopyRunning(InstanceLock lock) {
+    return lock == InstanceLock::AlreadyExists || lock == InstanceLock::AccessDenied;
+}
+
 // Tray requests passed to the shell.
 inline constexpr std::uint32_t kNimAdd = 0;
 inline constexpr std::uint32_t kNimModify = 1;
@@ -75,6 +85,10 @@ class Toolkit {
     // Its HRESULT: S_OK (0) with `place` filled in, or a failure (negative), as also where the
     // system has no such call.
     virtual std::int32_t trayIconPlace(Handle32 host, std::uint32_t id, ScreenRect& place) = 0;
+    // The tray may now draw its icons at another size (Windows makes its tray anew after a
+    // change of scaling): the icon handles given out from now on are of the frame drawn for the
+    // small-icon size then in force. Handles given out before stay valid.
+    virtual void chooseTrayIconFrames() = 0;
     // A repeating timer, about twice a second, that calls frmQuor6::onTrayRetryTimer while on.
     virtual void setTrayRetryTimer(bool on) = 0;
 
@@ -99,6 +113,10 @@ class Toolkit {
     // Closes the tray menu if one is open; popupTrayMenu then returns as if it was dismissed.
     virtual void closeTrayMenu() = 0;
 
+    // The message loop after start-up. It returns, with the process's exit code, only when
+    // something else ends it (a quit message posted from outside, the system failing to deliver
+    // messages): the program's own quit ends the process inside it.
+    virtual int runMessageLoop() = 0;
     // Message handling: deliver everything pending, then return; and a blocking pause.
     virtual void doEvents() = 0;
     virtual void sleepMilliseconds(unsigned milliseconds) = 0;

@@ -39,6 +39,8 @@ class frmQuor6 final : private MessageSink {
     void mnuEnd_Click();
     // The window system closes the window (close command, log-off, shutdown).
     void closeByWindowSystem();
+    // The message loop, after Form_Load; gives back the exit code if something else ends it.
+    int runMessageLoop();
 
     // Tray menu and window commands.
     void resetAnser_Click();

@@ -72,8 +72,20 @@ void frmQuor6::closeByWindowSystem() {
     toolkit_.endProcess();
 }
 
+int frmQuor6::runMessageLoop() {
+    const int exitCode = toolkit_.runMessageLoop();
+    // Something else ended the loop (a quit message posted from outside, the system failing
+    // us). The icons go all the same: the tray would otherwise keep five with nobody behind.
+    std::int16_t cancel = 0;
+    Form_Unload(cancel);
+    return exitCode;
+}
+
 void frmQuor6::onTaskbarCreated() {
     uninterrupted([this] {
+        // Windows makes its tray anew after a change of scaling too: icons of the size now
+        // drawn.
+        toolkit_.chooseTrayIconFrames();
         if (putIconsBack())
             toolkit_.setTrayRetryTimer(false);
     });

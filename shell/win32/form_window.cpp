@@ -7,6 +7,7 @@
 #include "resources/resource_ids.h"
 #include "resources/version.h"
 #include "shell/win32/control_ids.h"
+#include "shell/win32/dpi.h"
 #include "tray/tray_dispatch.h"
 #include "tray/tray_slots.h"
 
@@ -14,51 +15,19 @@ namespace quor6::win32 {
 
 namespace {
 
-constexpr int kClientWidthTwips = 4830;
-constexpr int kClientHeightTwips = 2775;
-constexpr DWORD kFormStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
-constexpr DWORD kChild = WS_CHILD | WS_CLIPSIBLINGS;
+// WM_GETDPISCALEDSIZE, from Windows 10 (1703) on; the headers declare it only for builds that
+// require that version.
+constexpr UINT kGetDpiScaledSize = 0x02E4;
 
 // Text1..Text5, one edit box per tray slot.
 constexpr bool isTrayHost(int id) {
     return id >= kText1Id && id < kText1Id + kSlotCount;
 }
 
-int screenDpi() {
-    HDC screen = ::GetDC(nullptr);
-    const int dpi = screen != nullptr ? ::GetDeviceCaps(screen, LOGPIXELSY) : 96;
-    if (screen != nullptr)
-        ::ReleaseDC(nullptr, screen);
-    return dpi > 0 ? dpi : 96;
-}
-
 std::wstring loadString(HINSTANCE instance, UINT id) {
     const wchar_t* text = nullptr;
     const int length = ::LoadStringW(instance, id, reinterpret_cast<LPWSTR>(&text), 0);
     return length > 0 ? std::wstring(text, static_cast<std::size_t>(length)) : std::wstring();
-}
-
-// "ＭＳ ゴシック" with the Japanese character set, at a size in tenths of a point.
-HFONT createGothicFont(int tenthsOfPoint, int weight, int dpi) {
-    LOGFONTW font{};
-    font.lfHeight = -::MulDiv(tenthsOfPoint, dpi, 720);
-    font.lfWeight = weight;
-    font.lfCharSet = SHIFTJIS_CHARSET;
-    font.lfQuality = DEFAULT_QUALITY;
-    font.lfPitchAndFamily = FIXED_PITCH | FF_MODERN;
-    const wchar_t face[] = L"ＭＳ ゴシック";
-    static_assert(sizeof(face) / sizeof(face[0]) <= LF_FACESIZE, "face name fits");
-    std::copy(std::begin(face), std::end(face), font.lfFaceName);
-    return ::CreateFontIndirectW(&font);
-}
-
-HFONT createUiFont() {
-    NONCLIENTMETRICSW metrics{};
-    metrics.cbSize = sizeof(metrics);
-    if (!::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0)) {
-        return nullptr;
-    }
-    return ::CreateFontIndirectW(&metrics.lfMessageFont);
 }
 
 void registerClass(HINSTANCE instance, const IconSet& icons, WNDPROC proc) {
@@ -77,21 +46,27 @@ void registerClass(HINSTANCE instance, const IconSet& icons, WNDPROC proc) {
 }  // namespace
 
 FormWindow::FormWindow(HINSTANCE instance, const IconSet& icons, HMENU menuBar)
-    : instance_(instance), icons_(icons), dpi_(screenDpi()) {
+    : instance_(instance), icons_(icons), dpi_(systemDpi()) {
     registerClass(instance, icons, &FormWindow::windowProc);
     // The broadcast a new tray sends; its number differs from session to session.
     taskbarCreatedMessage_ = ::RegisterWindowMessageW(L"TaskbarCreated");
 
-    // The client area is sized for the window as it is seen: without the menu bar, which
-    // start-up hides before the window is ever shown.
-    RECT frame{0, 0, pixels(kClientWidthTwips), pixels(kClientHeightTwips)};
-    ::AdjustWindowRectEx(&frame, kFormStyle, FALSE, 0);
+    const SIZE frame = frameSize(dpi_);
     const std::wstring title = loadString(instance, IDS_WINDOW_TITLE);
-    ::CreateWindowExW(0, kFormClassName, title.c_str(), kFormStyle | WS_CLIPCHILDREN, CW_USEDEFAULT,
-                      CW_USEDEFAULT, frame.right - frame.left, frame.bottom - frame.top, nullptr,
-                      menuBar, instance, this);
-    if (hwnd_ != nullptr)
-        createTrayHosts();
+    // A control parent, so that the dialog manager takes the keys (preTranslate).
+    ::CreateWindowExW(WS_EX_CONTROLPARENT, kFormClassName, title.c_str(), kStyle | WS_CLIPCHILDREN,
+                      CW_USEDEFAULT, CW_USEDEFAULT, frame.cx, frame.cy, nullptr, menuBar, instance,
+                      this);
+    if (hwnd_ == nullptr)
+        return;
+    createTrayHosts();
+    // The monitor the window starts on may be scaled otherwise than the process started.
+    if (const int dpi = windowDpi(hwnd_); dpi != dpi_) {
+        applyDpi(dpi);
+        const SIZE resized = frameSize(dpi);
+        ::SetWindowPos(hwnd_, nullptr, 0, 0, resized.cx, resized.cy,
+                       SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
 }
 
 FormWindow::~FormWindow() {
@@ -102,19 +77,10 @@ FormWindow::~FormWindow() {
     ::DestroyWindow(hwnd_);
 }
 
-HWND FormWindow::createChild(const wchar_t* className, const wchar_t* text, DWORD style, int id,
-                             int left, int top, int width, int height) const {
-    HWND child =
-        ::CreateWindowExW(0, className, text, kChild | style, pixels(left), pixels(top),
-                          pixels(width), pixels(height), hwnd_,
-                          reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance_, nullptr);
-    return child;
-}
-
 void FormWindow::createTrayHosts() {
     // Never seen; the shell knows each icon by its host window and slot.
     for (int slot = 1; slot <= kSlotCount; ++slot) {
-        HWND host = createChild(L"EDIT", L"", ES_AUTOHSCROLL, kText1Id + slot - 1, 0, 0, 1, 1);
+        HWND host = createChild(L"EDIT", L"", ES_AUTOHSCROLL, kText1Id + slot - 1);
         ::SetWindowSubclass(host, &FormWindow::trayHostProc, static_cast<UINT_PTR>(slot),
                             reinterpret_cast<DWORD_PTR>(this));
     }
@@ -130,79 +96,33 @@ void FormWindow::completeControls() const {
     if (controlsComplete_ || hwnd_ == nullptr)
         return;
     controlsComplete_ = true;
-    titleFont_.reset(createGothicFont(158, FW_BOLD, dpi_));
-    versionFont_.reset(createGothicFont(90, FW_NORMAL, dpi_));
-    creditFont_.reset(createGothicFont(98, FW_NORMAL, dpi_));
-    uiFont_.reset(createUiFont());
-    const auto setFont = [](HWND control, HFONT font) {
-        if (control != nullptr && font != nullptr) {
-            ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-        }
-    };
 
     // Creation order is the tab order and the stacking order: the buttons first, then the
-    // history list, which lies above the labels and the picture when it is shown.
-    HWND command2 = createChild(L"BUTTON", L"終了", WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON,
-                                kCommand2Id, 2400, 2160, 1695, 375);
-    HWND command1 = createChild(L"BUTTON", L"OK", WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON,
-                                kCommand1Id, 600, 2160, 1695, 375);
-    HWND history =
-        createChild(L"LISTBOX", L"", WS_BORDER | WS_VSCROLL | WS_TABSTOP | LBS_NOINTEGRALHEIGHT,
-                    kRirekilist2Id, 240, 120, 4455, 1860);
-    HWND picture = createChild(L"STATIC", L"", WS_VISIBLE | SS_ICON | SS_REALSIZECONTROL,
-                               kPicture1Id, 1320, 360, 372, 372);
+    // history list, which lies above the labels and the picture when it is shown; the
+    // picture is the last tab stop of the version box.
+    HWND command2 =
+        createChild(L"BUTTON", L"終了", WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, kCommand2Id);
+    createChild(L"BUTTON", L"OK", WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, kCommand1Id);
+    createChild(L"LISTBOX", L"", WS_BORDER | WS_VSCROLL | WS_TABSTOP | LBS_NOINTEGRALHEIGHT,
+                kRirekilist2Id);
+    HWND picture = createChild(L"STATIC", L"",
+                               WS_VISIBLE | WS_TABSTOP | SS_ICON | SS_REALSIZECONTROL, kPicture1Id);
     ::SendMessageW(picture, STM_SETICON, reinterpret_cast<WPARAM>(icons_.program()), 0);
-    HWND title = createChild(L"STATIC", loadString(instance_, IDS_TITLE_LABEL).c_str(),
-                             WS_VISIBLE | SS_CENTER | SS_NOPREFIX, kLabel1Id, 1200, 360, 2415, 375);
-    HWND version = createChild(L"STATIC", L"" QUOR6_VERSION_LABEL,
-                               WS_VISIBLE | SS_LEFT | SS_NOPREFIX, kLabel2Id, 2280, 960, 1455, 255);
-    HWND credit =
-        createChild(L"STATIC", loadString(instance_, IDS_CREDIT_LABEL).c_str(),
-                    WS_VISIBLE | SS_LEFTNOWORDWRAP | SS_NOPREFIX, kLabel3Id, 1080, 1320, 2055, 375);
-    setFont(command2, uiFont_.get());
-    setFont(command1, uiFont_.get());
-    setFont(history, uiFont_.get());
-    setFont(title, titleFont_.get());
-    setFont(version, versionFont_.get());
-    setFont(credit, creditFont_.get());
+    createChild(L"STATIC", loadString(instance_, IDS_TITLE_LABEL).c_str(),
+                WS_VISIBLE | SS_CENTER | SS_NOPREFIX, kLabel1Id);
+    createChild(L"STATIC", L"" QUOR6_VERSION_LABEL, WS_VISIBLE | SS_LEFT | SS_NOPREFIX, kLabel2Id);
+    createChild(L"STATIC", loadString(instance_, IDS_CREDIT_LABEL).c_str(),
+                WS_VISIBLE | SS_LEFTNOWORDWRAP | SS_NOPREFIX, kLabel3Id);
+    applyFonts();
 
     // Never seen: the history store and the icon holders.
-    createChild(L"LISTBOX", L"", LBS_NOINTEGRALHEIGHT, kRirekiListId, 0, 0, 1, 1);
+    createChild(L"LISTBOX", L"", LBS_NOINTEGRALHEIGHT, kRirekiListId);
     for (int i = 0; i < kIconHolderCount; ++i) {
-        HWND holder = createChild(L"STATIC", L"", SS_ICON, kIconHolderFirstId + i, 0, 0, 1, 1);
+        HWND holder = createChild(L"STATIC", L"", SS_ICON, kIconHolderFirstId + i);
         ::SendMessageW(holder, STM_SETICON,
                        reinterpret_cast<WPARAM>(icons_.holder(static_cast<IconHolder>(i))), 0);
     }
     lastFocus_ = command2;
-}
-
-bool FormWindow::preTranslate(const MSG& message) {
-    if (message.message != WM_KEYDOWN || hwnd_ == nullptr)
-        return false;
-    if (message.hwnd != hwnd_ && !::IsChild(hwnd_, message.hwnd))
-        return false;
-    HWND focus = ::GetFocus();
-    switch (message.wParam) {
-        case VK_TAB: {
-            const bool backwards = (::GetKeyState(VK_SHIFT) & 0x8000) != 0;
-            HWND next = ::GetNextDlgTabItem(hwnd_, focus, backwards ? TRUE : FALSE);
-            if (next != nullptr)
-                ::SetFocus(next);
-            return true;
-        }
-        case VK_RETURN: {
-            wchar_t className[16] = {};
-            if (focus != nullptr && ::IsChild(hwnd_, focus) &&
-                ::GetClassNameW(focus, className, 16) > 0 && lstrcmpiW(className, L"Button") == 0) {
-                ::SendMessageW(focus, BM_CLICK, 0, 0);
-            }
-            return true;
-        }
-        case VK_ESCAPE:
-            return true;
-        default:
-            return false;
-    }
 }
 
 LRESULT CALLBACK FormWindow::windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -226,12 +146,14 @@ LRESULT CALLBACK FormWindow::windowProc(HWND hwnd, UINT message, WPARAM wParam, 
 
 LRESULT FormWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-        case WM_COMMAND:
-            // Menu commands (lParam 0) and button clicks both arrive here by their id.
-            if (events_ != nullptr && (lParam == 0 || HIWORD(wParam) == BN_CLICKED)) {
+        case WM_COMMAND: {
+            // Menu commands (lParam 0) and button clicks both arrive here by their id; a
+            // button acts only while it can be seen, whoever clicked it.
+            const bool click = lParam != 0 && HIWORD(wParam) == BN_CLICKED;
+            if (events_ != nullptr && (lParam == 0 || (click && controlsShown())))
                 events_->command(LOWORD(wParam));
-            }
             return 0;
+        }
         case WM_CLOSE:
             if (events_ != nullptr)
                 events_->closeRequested();
@@ -247,19 +169,31 @@ LRESULT FormWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
                 events_->closeRequested();
             return 0;
         case WM_ACTIVATE:
-            // Remember and restore the focused control, as a dialog would.
-            if (LOWORD(wParam) == WA_INACTIVE) {
-                HWND focus = ::GetFocus();
-                if (focus != nullptr && ::IsChild(hwnd_, focus))
-                    lastFocus_ = focus;
-            } else if (lastFocus_ != nullptr) {
-                ::SetFocus(lastFocus_);
-            }
+            onActivate(LOWORD(wParam) != WA_INACTIVE);
             return 0;
         case WM_SETFOCUS:
-            if (lastFocus_ != nullptr)
-                ::SetFocus(lastFocus_);
+            placeFocus();
             return 0;
+        case WM_SIZE:
+            // A minimized window kept the focus itself; restored, a control takes it again.
+            if (wParam == SIZE_RESTORED)
+                placeFocus();
+            return 0;
+        case kGetDpiScaledSize: {
+            // Asked before WM_DPICHANGED: the size that keeps the design's client area.
+            *reinterpret_cast<SIZE*>(lParam) = frameSize(static_cast<int>(wParam));
+            return TRUE;
+        }
+        case WM_DPICHANGED: {
+            // The window keeps its size in inches: the system's suggestion, the controls laid
+            // out again from the design at the new DPI.
+            const RECT& suggested = *reinterpret_cast<const RECT*>(lParam);
+            applyDpi(HIWORD(wParam));
+            ::SetWindowPos(hwnd_, nullptr, suggested.left, suggested.top,
+                           suggested.right - suggested.left, suggested.bottom - suggested.top,
+                           SWP_NOZORDER | SWP_NOACTIVATE);
+            return 0;
+        }
         case WM_DESTROY:
             ::PostQuitMessage(0);
             return 0;

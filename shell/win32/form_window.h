@@ -34,19 +34,38 @@ class FormWindow {
     void completeControls() const;
     int dpi() const { return dpi_; }
 
-    // Keyboard handling of the shown window: Tab moves between the controls, Enter presses
-    // the focused button, Escape does nothing. True when the message was handled.
-    bool preTranslate(const MSG& message);
+    // Keys for the window. While it shows, Tab and Shift+Tab go round its shown tab stops,
+    // Enter presses the focused button and Escape does nothing; while it is hidden or
+    // minimized no key does anything. True when the message was handled.
+    bool preTranslate(MSG& message);
+    // Puts the focus where it may rest now that the window or its view changed: the focused
+    // or last focused control if the view shows it, else the first tab stop; the window
+    // itself while it is hidden.
+    void placeFocus();
+    // The history window's list, shown over the labels and the picture, or hidden.
+    void showHistoryList(bool shown);
 
   private:
+    static constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
+    // The window's outer size for the design's client area at a DPI. The client area is sized
+    // for the window as it is seen: without the menu bar, which start-up hides before it shows.
+    static SIZE frameSize(int dpi);
     static LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     static LRESULT CALLBACK trayHostProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
                                          UINT_PTR slot, DWORD_PTR self);
     LRESULT onMessage(UINT message, WPARAM wParam, LPARAM lParam);
     void createTrayHosts();
-    HWND createChild(const wchar_t* className, const wchar_t* text, DWORD style, int id, int left,
-                     int top, int width, int height) const;
+    // Placed as the design has it (controls that are never seen at 0, 0 and 1 x 1 pixel).
+    HWND createChild(const wchar_t* className, const wchar_t* text, DWORD style, int id) const;
     int pixels(int twips) const { return ::MulDiv(twips, dpi_, 1440); }
+    // Fonts and places of the controls for a DPI (a new one when the window moves to a
+    // monitor of another scaling, or the scaling changes).
+    void applyDpi(int dpi);
+    void applyFonts() const;
+    bool controlsShown() const;
+    bool inView(HWND control) const;
+    HWND focusTarget() const;
+    void onActivate(bool active);
 
     HINSTANCE instance_;
     const IconSet& icons_;

@@ -1,7 +1,9 @@
 #include "shell/win32/icon_set.h"
 
-#include "core/tray_frame_size.h"
+#include <algorithm>
+
 #include "resources/resource_ids.h"
+#include "shell/win32/dpi.h"
 
 namespace quor6::win32 {
 
@@ -54,13 +56,20 @@ IconSet::IconSet(HINSTANCE instance)
     : instance_(instance),
       program_(loadIcon(instance, IDI_PROGRAM, 32)),
       programSmall_(loadIcon(instance, IDI_PROGRAM, ::GetSystemMetrics(SM_CXSMICON))),
-      traySize_(trayFrameSize(::GetSystemMetrics(SM_CXSMICON))) {}
+      traySize_(trayFrameSize(traySmallIconSize())) {}
+
+void IconSet::useTraySize(int smallIconSize) {
+    traySize_ = trayFrameSize(smallIconSize);
+}
 
 HICON IconSet::holder(IconHolder which) const {
     const auto index = static_cast<std::size_t>(which);
-    if (index >= holders_.size())
+    const auto frame = static_cast<std::size_t>(
+        std::find(kIconFrameSizes.begin(), kIconFrameSizes.end(), traySize_) -
+        kIconFrameSizes.begin());
+    if (index >= holders_[0].size() || frame >= holders_.size())
         return nullptr;
-    ScopedIcon& icon = holders_[index];
+    ScopedIcon& icon = holders_[frame][index];
     if (!icon) {
         icon.reset(loadIcon(instance_, IDI_ICON_SET_FIRST + static_cast<int>(index), traySize_));
         if (HICON opaque = withOpaqueAlpha(icon.get(), traySize_))

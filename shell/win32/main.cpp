@@ -85,5 +85,5 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     FormEventRouter router(form);
     toolkit.connect(router);
     form.Form_Load();
-    return toolkit.run();
+    return form.runMessageLoop();
 }

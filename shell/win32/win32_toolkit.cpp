@@ -8,6 +8,7 @@
 
 #include "resources/version.h"
 #include "shell/win32/control_ids.h"
+#include "shell/win32/dpi.h"
 #include "shell/win32/file_version.h"
 #include "shell/win32/right_double_click_watch.h"
 #include "shell/win32/text_conversion.h"
@@ -68,12 +69,14 @@ Win32Toolkit::Win32Toolkit(HINSTANCE instance)
       menu_(instance),
       form_(instance, icons_, menu_.bar()) {}
 
-int Win32Toolkit::run() {
+int Win32Toolkit::runMessageLoop() {
     form_.completeControls();
     MSG message{};
-    while (::GetMessageW(&message, nullptr, 0, 0) > 0)
+    BOOL received = FALSE;
+    while ((received = ::GetMessageW(&message, nullptr, 0, 0)) > 0)
         dispatch(message);
-    return static_cast<int>(message.wParam);
+    // -1: the system could not deliver a message; the loop cannot go on.
+    return received == 0 ? static_cast<int>(message.wParam) : 1;
 }
 
 void Win32Toolkit::dispatch(MSG& message) {
@@ -145,10 +148,12 @@ void Win32Toolkit::showForm() {
     }
     ::ShowWindow(window, SW_SHOW);
     ::SetForegroundWindow(window);
+    form_.placeFocus();
 }
 
 void Win32Toolkit::hideForm() {
     ::ShowWindow(form_.handle(), SW_HIDE);
+    form_.placeFocus();  // if the window is still active, off its hidden controls
 }
 
 Handle32 Win32Toolkit::formHandle() const {
@@ -227,7 +232,10 @@ std::string Win32Toolkit::listItem(ListBox list, int index) const {
 }
 
 void Win32Toolkit::setListVisible(ListBox list, bool visible) {
-    ::ShowWindow(listWindow(list), visible ? SW_SHOW : SW_HIDE);
+    if (list == ListBox::rirekilist2)
+        form_.showHistoryList(visible);
+    else
+        ::ShowWindow(listWindow(list), visible ? SW_SHOW : SW_HIDE);
 }
 
 void Win32Toolkit::setMenuRootVisible(bool visible) {
@@ -263,6 +271,10 @@ TrayMenuOutcome Win32Toolkit::popupTrayMenu() {
     if (watch.completed())
         return {MenuCommand::None, true};
     return {static_cast<MenuCommand>(chosen), false};
+}
+
+void Win32Toolkit::chooseTrayIconFrames() {
+    icons_.useTraySize(traySmallIconSize());
 }
 
 void Win32Toolkit::setTrayRetryTimer(bool on) {
@@ -302,7 +314,13 @@ void Win32Toolkit::messageBox(std::string_view text) {
 
 bool Win32Toolkit::previousInstanceRunning() {
     instanceMutex_.reset(::CreateMutexW(nullptr, FALSE, kInstanceMutexName));
-    return instanceMutex_ && ::GetLastError() == ERROR_ALREADY_EXISTS;
+    const DWORD error = ::GetLastError();
+    const InstanceLock lock =
+        instanceMutex_
+            ? (error == ERROR_ALREADY_EXISTS ? InstanceLock::AlreadyExists : InstanceLock::Created)
+        : error == ERROR_ACCESS_DENIED ? InstanceLock::AccessDenied
+                                       : InstanceLock::Failed;
+    return anotherCopyRunning(lock);
 }
 
 void Win32Toolkit::endProcess() {
@@ -348,13 +366,26 @@ std::optional<unsigned> Win32Toolkit::fileMajorVersion(std::string_view path) co
 }
 
 bool Win32Toolkit::openDocument(std::string_view path) {
-    // Whatever program the shell starts for the page is to come up in front, as the viewer
-    // would: we hold the foreground right after the menu choice and may hand it on.
-    ::AllowSetForegroundWindow(ASFW_ANY);
-    const HINSTANCE result =
-        ::ShellExecuteW(nullptr, L"open", toWide(path).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
-    // Values above 32 mean success; the smaller ones are error codes.
-    return reinterpret_cast<std::intptr_t>(result) > 32;
+    com_.enter();
+    const std::wstring file = toWide(path);
+    SHELLEXECUTEINFOW execute{};
+    execute.cbSize = sizeof(execute);
+    // No box of the shell's on failure: the program says itself what could not be opened.
+    execute.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_NO_UI;
+    execute.lpVerb = L"open";
+    execute.lpFile = file.c_str();
+    execute.nShow = SW_SHOWNORMAL;
+    if (!::ShellExecuteExW(&execute))
+        return false;
+    // The page is to come up in front. A program the shell started for it may take the
+    // foreground from us as the one it was started by, right after the menu choice; it is
+    // allowed so by name too. A page handed to a browser that runs already comes back with
+    // no process: no other process is allowed the foreground.
+    if (execute.hProcess != nullptr) {
+        const ScopedKernelHandle started(execute.hProcess);
+        ::AllowSetForegroundWindow(::GetProcessId(started.get()));
+    }
+    return true;
 }
 
 }  // namespace quor6::win32

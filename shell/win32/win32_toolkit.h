@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "platform/toolkit.h"
+#include "shell/win32/com_apartment.h"
 #include "shell/win32/form_window.h"
 #include "shell/win32/icon_set.h"
 #include "shell/win32/scoped_handle.h"
@@ -18,8 +19,6 @@ class Win32Toolkit final : public Toolkit {
 
     bool created() const { return form_.handle() != nullptr; }
     void connect(FormEvents& events) { form_.connect(events); }
-    // The message loop of the program; returns the exit code when the window is gone.
-    int run();
 
     double formLeft() const override;
     double formTop() const override;
@@ -39,6 +38,7 @@ class Win32Toolkit final : public Toolkit {
     Handle32 iconHandle(IconHolder holder) const override;
     bool shellNotifyIcon(std::uint32_t request, const NotifyIconRecord& record) override;
     std::int32_t trayIconPlace(Handle32 host, std::uint32_t id, ScreenRect& place) override;
+    void chooseTrayIconFrames() override;
     void setTrayRetryTimer(bool on) override;
 
     void listClear(ListBox list) override;
@@ -54,6 +54,7 @@ class Win32Toolkit final : public Toolkit {
     TrayMenuOutcome popupTrayMenu() override;
     void closeTrayMenu() override;
 
+    int runMessageLoop() override;
     void doEvents() override;
     void sleepMilliseconds(unsigned milliseconds) override;
     void messageBox(std::string_view text) override;
@@ -79,6 +80,7 @@ class Win32Toolkit final : public Toolkit {
     TrayMenu menu_;
     FormWindow form_;
     ScopedKernelHandle instanceMutex_;
+    ComApartment com_;
 };
 
 }  // namespace quor6::win32

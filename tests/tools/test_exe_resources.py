@@ -1,5 +1,6 @@
-"""usage: test_exe_resources.py <quor6.exe> <platform/toolkit.h>: the version record and the
-tray menu read back from a built exe, the menu's ids the MenuCommand values the program uses."""
+"""usage: test_exe_resources.py <quor6.exe> <platform/toolkit.h>: the version record, the tray
+menu and the DPI awareness read back from a built exe, the menu's ids the MenuCommand values the
+program uses."""
 import re
 import struct
 import subprocess
@@ -53,13 +54,15 @@ def main(exe, toolkit):
     read = [(items, menus[end:]),  # one menu: nothing after its end
             fixed[:1] + fixed[2:6] + fixed[8:10],
             {key: text(value(record, key), 0)[0] for key in STRINGS},
-            value(record, "Translation")[:4] if "041104b0".encode("utf-16-le") in record else b""]
+            value(record, "Translation")[:4] if "041104b0".encode("utf-16-le") in record else b"",
+            re.findall(r"<dpiAware\w*[^>]*>([^<]*)<", resources(exe, 24).decode("utf-8"))]
     expected = [([(MF_POPUP, "ﾒﾆｭｰ", [(0, caption, ids[name]) for caption, name in COMMANDS] +
                    [(0, "", 0), (MF_POPUP, "履歴", history)])], b""),
                 # Signature, file and product version 1.0.0.6, 32-bit Windows, an application.
                 (0xFEEF04BD, 0x10000, 6, 0x10000, 6, 4, 1),
-                STRINGS, struct.pack("<HH", 0x411, 1200)]
-    for name, got, want in zip(["menu", "fixed version", "texts", "translation"], read, expected):
+                STRINGS, struct.pack("<HH", 0x411, 1200), ["true/pm", "PerMonitorV2, PerMonitor"]]
+    for name, got, want in zip(["menu", "fixed version", "texts", "translation", "DPI awareness"],
+                               read, expected):
         print(f"exe resources: {name}: {got}, expected {want}\n" if got != want else "", end="")
     return 0 if read == expected else 1
 

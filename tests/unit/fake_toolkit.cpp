@@ -21,12 +21,14 @@ std::string_view requestName(std::uint32_t request) {
     return request < kNames.size() ? kNames[request] : "request?";
 }
 
-std::optional<IconHolder> holderOfIconHandle(Handle32 handle) {
-    for (int i = 0; i < kIconHolderCount; ++i) {
-        if (fakeIconHandle(static_cast<IconHolder>(i)) == handle)
-            return static_cast<IconHolder>(i);
+TrayIcon iconOfHandle(Handle32 handle) {
+    for (const int frame : kIconFrameSizes) {
+        for (int i = 0; i < kIconHolderCount; ++i) {
+            if (fakeIconHandle(static_cast<IconHolder>(i), frame) == handle)
+                return {static_cast<IconHolder>(i), frame};
+        }
     }
-    return std::nullopt;
+    return {};
 }
 
 // The one way the program fills in its record, which the shell reads as raw bytes.
@@ -193,10 +195,11 @@ std::string FakeToolkit::screenPicture() const {
 
 bool FakeToolkit::shellNotifyIcon(std::uint32_t request, const NotifyIconRecord& record) {
     const NotifyIconRecord received = record;
-    const std::optional<IconHolder> image = holderOfIconHandle(record.hIcon);
-    log(CallKind::ShellNotifyIcon, std::string(requestName(request)) + ' ' +
-                                       std::to_string(record.uID) + ' ' +
-                                       (image ? iconHolderName(*image) : hexText(record.hIcon)));
+    const TrayIcon icon = iconOfHandle(record.hIcon);
+    log(CallKind::ShellNotifyIcon,
+        std::string(requestName(request)) + ' ' + std::to_string(record.uID) + ' ' +
+            (icon.image ? iconHolderName(*icon.image) : hexText(record.hIcon)) +
+            (icon.frame != 16 ? ' ' + std::to_string(icon.frame) + "px" : ""));
     if (!isWellFormed(record))
         throw std::logic_error("malformed tray record");
     const std::uint64_t number = ++trayRequests_;
@@ -206,7 +209,7 @@ bool FakeToolkit::shellNotifyIcon(std::uint32_t request, const NotifyIconRecord&
     if (accepted && request == kNimDelete)
         trayIcons_.erase(key);
     else if (accepted)
-        trayIcons_[key].image = image;
+        trayIcons_[key] = icon;
 
     // The shell sends its messages to the program while the program still waits for the answer.
     if (request == kNimDelete && !deliverInsideDeletes_) {

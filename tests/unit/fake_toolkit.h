@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "core/history_line.h"
+#include "core/tray_frame_size.h"
 #include "tests/unit/fake_event.h"
 
 namespace quor6::fake {
@@ -51,6 +52,7 @@ struct WindowModel {
 
 struct TrayIcon {
     std::optional<IconHolder> image;  // none: a handle that is not one of the icon set's
+    int frame = 16;                   // the size its image was drawn for
 };
 
 // A scripted window system: it keeps the window, its controls and the shell's tray as a model,
@@ -100,7 +102,9 @@ class FakeToolkit final : public Toolkit {
     void deliverHeldBack() { deliverAll(sent_); }
     bool hasScheduledEvents() const { return !scheduled_.empty() || !sent_.empty(); }
 
-    void setPreviousInstanceRunning(bool running) { previousInstance_ = running; }
+    void setInstanceLock(InstanceLock lock) { instanceLock_ = lock; }
+    void setSmallIconSize(int pixels) { smallIconSize_ = pixels; }  // frames follow if chosen
+    void setLoopExitCode(int code) { loopExitCode_ = code; }
     void setExecutableDirectory(std::string path) { executableDirectory_ = std::move(path); }
     void setWindowsDirectory(std::string path) { windowsDirectory_ = std::move(path); }
     void setStartProcessSucceeds(bool succeeds) { startProcessSucceeds_ = succeeds; }
@@ -177,7 +181,10 @@ class FakeToolkit final : public Toolkit {
     void setGuessText(std::string_view text) override {
         window_.guess = log(CallKind::SetGuessText, std::string(text));
     }
-    Handle32 iconHandle(IconHolder holder) const override { return fakeIconHandle(holder); }
+    Handle32 iconHandle(IconHolder holder) const override { return fakeIconHandle(holder, frame_); }
+    void chooseTrayIconFrames() override {
+        frame_ = trayFrameSize(set(CallKind::ChooseTrayIconFrames, smallIconSize_));
+    }
     bool shellNotifyIcon(std::uint32_t request, const NotifyIconRecord& record) override;
     std::int32_t trayIconPlace(Handle32 host, std::uint32_t id, ScreenRect& place) override;
     void setTrayRetryTimer(bool on) override {
@@ -203,13 +210,19 @@ class FakeToolkit final : public Toolkit {
     }
     TrayMenuOutcome popupTrayMenu() override;
     void closeTrayMenu() override;
+    // Delivers what is due, then ends as if a quit message had come from outside.
+    int runMessageLoop() override {
+        log(CallKind::RunMessageLoop);
+        doEvents();
+        return loopExitCode_;
+    }
     void doEvents() override;
     void sleepMilliseconds(unsigned milliseconds) override {
         now_ += set(CallKind::SleepMilliseconds, milliseconds);
     }
     void messageBox(std::string_view text) override;
     bool previousInstanceRunning() override {
-        return set(CallKind::PreviousInstanceRunning, previousInstance_);
+        return set(CallKind::PreviousInstanceRunning, anotherCopyRunning(instanceLock_));
     }
     [[noreturn]] void endProcess() override;
     std::string executableDirectory() const override { return executableDirectory_; }
@@ -276,7 +289,10 @@ class FakeToolkit final : public Toolkit {
     int idleRun_ = 0;
     std::function<void()> observer_;
 
-    bool previousInstance_ = false;
+    InstanceLock instanceLock_ = InstanceLock::Created;
+    int smallIconSize_ = 16;
+    int frame_ = 16;
+    int loopExitCode_ = 0;
     std::string executableDirectory_ = "C:\\Program Files\\quor6";
     std::string windowsDirectory_ = "C:\\windows";
     bool startProcessSucceeds_ = true;

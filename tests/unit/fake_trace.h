@@ -29,6 +29,8 @@ inline constexpr std::string_view SetGuessText = "setGuessText";
 inline constexpr std::string_view ShellNotifyIcon = "tray";
 inline constexpr std::string_view TrayIconPlace = "trayPlace";
 inline constexpr std::string_view SetTrayRetryTimer = "setTrayRetryTimer";
+inline constexpr std::string_view ChooseTrayIconFrames = "chooseTrayIconFrames";
+inline constexpr std::string_view RunMessageLoop = "runMessageLoop";
 inline constexpr std::string_view ListClear = "listClear";
 inline constexpr std::string_view ListAppend = "listAppend";
 inline constexpr std::string_view SetListVisible = "setListVisible";
@@ -86,8 +88,10 @@ inline constexpr Handle32 kFormHandle = 0x00010000;
 constexpr Handle32 fakeTextBoxHandle(int slot) {
     return kFormHandle + 0x100u * static_cast<Handle32>(slot);
 }
-constexpr Handle32 fakeIconHandle(IconHolder holder) {
-    return 0x00200000 + 0x10u * static_cast<Handle32>(holder);
+// The frame of the holder's image drawn for a tray icon size (16 x 16 unless said).
+constexpr Handle32 fakeIconHandle(IconHolder holder, int frame = 16) {
+    return 0x00200000 + 0x1000u * static_cast<Handle32>(frame - 16) +
+           0x10u * static_cast<Handle32>(holder);
 }
 
 }  // namespace quor6::fake

@@ -12,28 +12,36 @@ namespace {
 
 using testing::ElementsAre;
 
+// A lock that fails for another reason than another copy's says nothing of one: play goes on.
 TEST(StartUp, AddsTheFiveIconsHidesTheWindowAndStartsAPuzzle) {
-    Harness h;
-    h.start("5139");
-    EXPECT_THAT(
-        h.toolkit.trace({CallKind::PreviousInstanceRunning, CallKind::ShellNotifyIcon,
-                         CallKind::HideForm, CallKind::ShowForm, CallKind::SetMenuRootVisible,
-                         CallKind::SetGuessText, CallKind::ListClear, CallKind::MessageBox}),
-        ElementsAre("previousInstanceRunning false", "tray add 1 PictureNum1",
-                    "tray add 2 PictureNum2", "tray add 3 PictureNum3", "tray add 4 PictureNum4",
-                    "tray add 5 PictureSW", "hideForm", "setMenuRootVisible false",
-                    "setGuessText 1234", "listClear rirekiList"));
-    EXPECT_EQ(h.state().GuessCount + h.state().VerdictShown + h.state().SpinHold, 0);
-    EXPECT_EQ(h.random.reseedCount(), 1);
+    for (const auto lock : {InstanceLock::Created, InstanceLock::Failed}) {
+        Harness h;
+        h.toolkit.setInstanceLock(lock);
+        h.start("5139");
+        EXPECT_THAT(
+            h.toolkit.trace({CallKind::PreviousInstanceRunning, CallKind::ShellNotifyIcon,
+                             CallKind::HideForm, CallKind::ShowForm, CallKind::SetMenuRootVisible,
+                             CallKind::SetGuessText, CallKind::ListClear, CallKind::MessageBox}),
+            ElementsAre("previousInstanceRunning false", "tray add 1 PictureNum1",
+                        "tray add 2 PictureNum2", "tray add 3 PictureNum3",
+                        "tray add 4 PictureNum4", "tray add 5 PictureSW", "hideForm",
+                        "setMenuRootVisible false", "setGuessText 1234", "listClear rirekiList"));
+        EXPECT_EQ(h.state().GuessCount + h.state().VerdictShown + h.state().SpinHold, 0);
+        EXPECT_EQ(h.random.reseedCount(), 1);
+    }
 }
 
+// The lock is there already, or there but denied to us (that of a copy running elevated).
 TEST(StartUp, ASecondCopySaysSoAndEndsWithoutTouchingTheTray) {
-    Harness h;
-    h.toolkit.setPreviousInstanceRunning(true);
-    EXPECT_THROW(h.form.Form_Load(), ProcessEnded);
-    EXPECT_THAT(h.toolkit.traceAll(), ElementsAre("previousInstanceRunning true",
-                                                  "messageBox 既に起動されています", "endProcess"));
-    EXPECT_EQ(h.random.reseedCount(), 0);
+    for (const auto lock : {InstanceLock::AlreadyExists, InstanceLock::AccessDenied}) {
+        Harness h;
+        h.toolkit.setInstanceLock(lock);
+        EXPECT_THROW(h.form.Form_Load(), ProcessEnded);
+        EXPECT_THAT(h.toolkit.traceAll(),
+                    ElementsAre("previousInstanceRunning true", "messageBox 既に起動されています",
+                                "endProcess"));
+        EXPECT_EQ(h.random.reseedCount(), 0);
+    }
 }
 
 TEST(StartUp, APressWhileTheIconsAreAddedWaitsForThePuzzle) {
@@ -115,6 +123,17 @@ TEST(Quit, DuringStartUpWaitsForStartUpThenRemovesEveryIcon) {
     EXPECT_EQ(h.random.reseedCount(), 1);
 }
 
+// Something else ended the message loop (a quit message posted from outside): the icons go.
+TEST(Quit, WhenSomethingElseEndsTheMessageLoopTheIconsGoToo) {
+    Harness h;
+    h.start();
+    h.toolkit.onDoEvents(1, kJudge);  // what was pending is handled first
+    h.toolkit.setLoopExitCode(7);
+    EXPECT_EQ(h.form.runMessageLoop(), 7);
+    EXPECT_EQ(h.toolkit.trace({CallKind::ShellNotifyIcon}).size(), 5u + 4 + 5);
+    EXPECT_EQ(h.toolkit.trayPicture(), "-----");
+}
+
 TEST(Quit, AnUnloadCannotBeCancelledAndLeavesTheEndingToTheQuitCommands) {
     for (const std::int16_t value : {0, 1, -1}) {
         Harness h;
@@ -131,14 +150,19 @@ TEST(Quit, AnUnloadCannotBeCancelledAndLeavesTheEndingToTheQuitCommands) {
 }
 
 // A new tray gets each icon back as it was, a verdict included; a surviving one is shown again.
+// Both in the frame of the small-icon size then in force (Windows also makes its tray anew
+// after a change of scaling).
 TEST(TaskbarCreated, PutsBackWhatTheIconsShowed) {
     const struct {
         bool judged;
         int lost;  // 0: the whole tray was re-created, else the one icon that was lost
+        int smallIconSize;
         const char* requests;
         const char* picture;
-    } kCases[] = {
-        {false, 0, "aaaaa", "1235@"}, {true, 0, "aaaaa", "1S2B@"}, {true, 3, "amamaamam", "1S2B@"}};
+    } kCases[] = {{false, 0, 16, "aaaaa", "1235@"},
+                  {true, 0, 24, "aaaaa", "1S2B@"},
+                  {true, 3, 20, "amamaamam", "1S2B@"},
+                  {false, 2, 32, "amaamamam", "1235@"}};
     for (const auto& c : kCases) {
         Harness h;
         h.start("5139");
@@ -147,11 +171,14 @@ TEST(TaskbarCreated, PutsBackWhatTheIconsShowed) {
             h.judge();
         if (c.lost > 0)
             h.toolkit.loseTrayIcon(c.lost);
+        h.toolkit.setSmallIconSize(c.smallIconSize);
         const std::size_t mark = h.toolkit.mark();
         h.toolkit.deliver(Event::taskbarCreated(c.lost == 0));
         std::string requests;
         for (const std::string& request : h.toolkit.trace({CallKind::ShellNotifyIcon}, mark))
             requests += request[5];  // "tray add ...": a, m or d
+        for (int slot = 1; slot <= kSlotCount; ++slot)
+            EXPECT_EQ(h.toolkit.trayIcon(slot)->frame, c.smallIconSize) << slot;
         EXPECT_EQ(requests, c.requests);
         EXPECT_EQ(h.toolkit.trayPicture(), c.picture);
         h.judge();  // then the next press on a verdict still only brings the guess back

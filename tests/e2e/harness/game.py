@@ -15,11 +15,12 @@ from .tray import TrayWindow
 START_TRAY = ("1", "2", "3", "4", "sphere")
 NG_TRAY = ("blank", "N", "G", "blank", "sphere")
 APP_TITLE, MAIN_TITLE = "quor6", "TaskTray上でくおろの４桁をさがせ"
-MENU_SLOT, RIGHT_DOUBLE_CLICK, ESCAPE = 5, 0x206, 0x1B
+MENU_SLOT, RIGHT_DOUBLE_CLICK = 5, 0x206
 # The tray menu's text rows, top to bottom (the separator has none).
 MENU_ROWS = ("問題のリセット", "履歴の表示", "Helpの表示", "Version情報", "終了", "履歴")
 HISTORY_LIST, OK_BUTTON, QUIT_BUTTON = 2002, 3001, 3002  # the window's controls by id
 TITLE_LABEL, VERSION_LABEL, CREDIT_LABEL, PICTURE = 4001, 4002, 4003, 4010
+KEYS = {"Tab": 0x09, "Return": 0x0D, "Escape": 0x1B, "space": 0x20}  # "+Tab": with Shift
 
 
 def score(guess: str, answer: str) -> Tuple[int, int]:
@@ -134,7 +135,7 @@ class GameCase(unittest.TestCase):
         return box["text"]
 
     def close_tray_menu(self) -> None:
-        self.assertTrue(self.session.probe.run("menu-key", hex(ESCAPE)))
+        self.type_keys("Escape")
         self.assertTrue(self.session.probe.wait("no-menu"), "Escape left the menu open")
 
     def choose(self, caption: str) -> None:
@@ -157,6 +158,15 @@ class GameCase(unittest.TestCase):
             ["xdotool", "search", "--onlyvisible", "--name", f"^{MAIN_TITLE}$"],
             env=self.session.env, capture_output=True, text=True).stdout.split(), bool,
                           "its X window")[0]
+
+    def type_keys(self, *keys: str) -> None:
+        """Typed through Windows' own input, to the focus of the foreground window."""
+        self.assertTrue(self.session.probe.run("keys", *(key[:key[0] == "+"] + hex(
+            KEYS[key.lstrip("+")]) for key in keys)))
+
+    def wait_focus(self, control) -> ProbeResult:
+        return wait_until(self.session.state, lambda seen: seen.values.get("focus") == str(
+            control), f"the focus on {control}")
 
     def click_control(self, control: int) -> None:
         self.player.click_at(*centre(rect_of(self.session.state(), control)))

@@ -49,7 +49,3 @@ class Player:
         """Two quick clicks on the slot's icon, `gap_ms` apart, timed by xdotool itself."""
         self._press(*tray.slot_centre(slot), "click", "--repeat", "2", "--delay", str(gap_ms),
                     str(button))
-
-    def press_key(self, window_id: str, key: str) -> None:
-        self.xdotool("windowfocus", "--sync", window_id)
-        self.xdotool("key", key)

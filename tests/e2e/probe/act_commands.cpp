@@ -61,13 +61,30 @@ int runMsgboxOk(const Arguments& args) {
     return PostMessageW(GetDlgItem(box, IDOK), BM_CLICK, 0, 0) ? kOk : kCallFailed;
 }
 
-int runMenuKey(const Arguments& args) {
-    const HWND menu = findVisibleTopLevel(kMenuClass);
-    const auto key = args.size() == 1 ? parseNumber(args[0]) : std::nullopt;
-    if (!key || !menu)
-        return key ? kNotFound : kUsage;
-    // To the menu window itself: the menu's owner is hidden and has no keyboard focus.
-    return PostMessageW(menu, WM_KEYDOWN, static_cast<WPARAM>(*key), 0) ? kOk : kCallFailed;
+// keys [+]<virtual key>...: typed as on the keyboard, so that Windows delivers them as it does a
+// player's keys, to the focus of the foreground window (whatever X thinks); "+" holds Shift.
+int runKeys(const Arguments& args) {
+    std::vector<INPUT> inputs;
+    const auto press = [&inputs](WORD key, DWORD flags) {
+        inputs.push_back({INPUT_KEYBOARD, {}});
+        inputs.back().ki = {key, 0, flags, 0, 0};
+    };
+    for (const std::string& arg : args) {
+        const bool shift = arg.rfind('+', 0) == 0;
+        const auto key = parseNumber(arg.substr(shift ? 1 : 0));
+        if (!key || *key == 0 || *key > 0xFE)
+            return kUsage;
+        if (shift)
+            press(VK_SHIFT, 0);
+        press(static_cast<WORD>(*key), 0);
+        press(static_cast<WORD>(*key), KEYEVENTF_KEYUP);
+        if (shift)
+            press(VK_SHIFT, KEYEVENTF_KEYUP);
+    }
+    const auto count = static_cast<UINT>(inputs.size());
+    return args.empty()                                              ? kUsage
+           : SendInput(count, inputs.data(), sizeof(INPUT)) == count ? kOk
+                                                                     : kCallFailed;
 }
 
 // What a restarted shell sends every top-level window (Wine's explorer never restarts).

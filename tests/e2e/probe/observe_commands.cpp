@@ -153,6 +153,14 @@ int runState(const Arguments& args) {
     printValue("minimized", IsIconic(main) != FALSE);
     printValue("enabled", IsWindowEnabled(main) != FALSE);
     printValue("foreground", GetForegroundWindow() == main);
+    // Where the program's keys go: the id of the focused control, "form" for the window itself.
+    GUITHREADINFO thread{};
+    thread.cbSize = sizeof(thread);
+    const bool known = GetGUIThreadInfo(GetWindowThreadProcessId(main, nullptr), &thread) != 0;
+    const HWND focus = known ? thread.hwndFocus : nullptr;
+    printValue("focus", focus == main                   ? std::string("form")
+                        : focus && IsChild(main, focus) ? std::to_string(GetDlgCtrlID(focus))
+                                                        : std::string());
     printValue("rect", rectText(main));
     const auto title = windowText(main);
     const auto guess = windowText(hostWindow(main, 1));

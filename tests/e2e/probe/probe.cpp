@@ -18,7 +18,7 @@ const std::pair<std::string_view, int (*)(const Arguments&)> kCommands[] = {
     {"post", runPost},              // post <slot> <message> [wparam] | post -
     {"syscommand", runSysCommand},  // syscommand minimize|close
     {"msgbox-ok", runMsgboxOk},
-    {"menu-key", runMenuKey},  // menu-key <virtual key>
+    {"keys", runKeys},  // keys [+]<virtual key>...
     {"broadcast-taskbar-created", runBroadcastTaskbarCreated},
     {"delete-icons", runDeleteIcons},
 };

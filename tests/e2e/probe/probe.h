@@ -54,7 +54,7 @@ int runWait(const Arguments& args);
 int runPost(const Arguments& args);
 int runSysCommand(const Arguments& args);
 int runMsgboxOk(const Arguments& args);
-int runMenuKey(const Arguments& args);
+int runKeys(const Arguments& args);
 int runBroadcastTaskbarCreated(const Arguments& args);
 int runDeleteIcons(const Arguments& args);
 

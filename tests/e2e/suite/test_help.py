@@ -69,12 +69,6 @@ class HelpTest(GameCase):
         script.write_text("REGEDIT4\n\n" + text, encoding="ascii")
         self.session.run_wine("regedit", "/S", "Z:" + str(script).replace("/", "\\"))
 
-    def choose_help(self):
-        self.start_game()
-        self.player.click(self.tray, 4, LEFT)
-        self.session.wait_guess("1235")
-        self.choose("Helpの表示")
-
     def assert_plays_on(self, following: str) -> None:
         """Help changed nothing, and the icons still answer."""
         state = self.session.state()
@@ -84,8 +78,11 @@ class HelpTest(GameCase):
         self.session.wait_tray(self.tray, tray_of_guess(following))
         self.assert_running()
 
-    def test_help_opens_the_viewer_on_quor6_hlp_beside_the_program(self):
-        self.choose_help()
+    def test_the_viewer_opens_quor6_hlp_else_a_box_says_so_and_for_the_stub_a_browser(self):
+        self.start_game()
+        self.player.click(self.tray, 4, LEFT)
+        self.session.wait_guess("1235")
+        self.choose("Helpの表示")
         viewer = wait_until(lambda: subprocess.run(
             ["xdotool", "search", "--onlyvisible", "--name", "^quor6 ヘルプ"], env=self.session.env,
             capture_output=True).stdout.split(), bool, 'a window "quor6 ヘルプ..."')
@@ -96,18 +93,17 @@ class HelpTest(GameCase):
         self.player.xdotool("windowmove", "--sync", viewer[0].decode(), "500", "400")
         self.assert_plays_on("1236")
 
-    def test_without_viewer_a_box_says_so_and_with_the_windows_10_stub_the_browser_opens(self):
         viewers = self.help_viewers()
         self.assertTrue(viewers, "no winhlp32.exe in the prefix")
         for viewer in viewers:
             viewer.unlink()
         self.set_registry("[-HKEY_CLASSES_ROOT\\.html]\n")  # nothing opens pages either
-        self.choose_help()
+        self.choose("Helpの表示")
         box = self.message_box()
         self.assertEqual((box["title"], box["text"], box["buttons"]),
                          ("quor6", HELP_FAILED_TEXT, "1:OK"))
         self.dismiss_message_box()
-        self.assert_plays_on("1236")
+        self.assert_plays_on("1237")
 
         # Wine's shell hands .html files to winebrowser, which passes them as file URLs to the
         # first program of its browser list: here a recorder of its arguments. Wine would load
@@ -127,4 +123,4 @@ class HelpTest(GameCase):
                             lambda text: text.endswith("\n"), "the browser to be handed a page")
         page = self.config.program.parent / "quor6.html"
         self.assertEqual(handed.splitlines(), ["file://" + urllib.parse.quote(str(page))])
-        self.assert_plays_on("1237")
+        self.assert_plays_on("1238")

@@ -3,9 +3,10 @@
 import re
 from pathlib import Path
 
-from harness.game import (CREDIT_LABEL, HISTORY_LIST, MAIN_TITLE, OK_BUTTON, PICTURE,
-                          QUIT_BUTTON, RIGHT_DOUBLE_CLICK, TITLE_LABEL, VERSION_LABEL, GameCase,
-                          centre, rect_of, shown_ids)
+from harness.game import (CREDIT_LABEL, HISTORY_LIST, MAIN_TITLE, MENU_SLOT, OK_BUTTON,
+                          PICTURE, QUIT_BUTTON, RIGHT_DOUBLE_CLICK, TITLE_LABEL, VERSION_LABEL,
+                          GameCase, centre, rect_of, shown_ids, tray_of_guess)
+from harness.player import LEFT, RIGHT
 from harness.polling import wait_stable, wait_until
 from harness.tray import parse_icon_frames
 
@@ -17,8 +18,8 @@ LABELS = (TITLE_LABEL, VERSION_LABEL, CREDIT_LABEL)
 YELLOW = (255, 255, 0)  # the question mark of the program icon
 
 
-class WindowTest(GameCase):
-    trace_tray = True  # both tests end by quitting: see assert_quit_cleanly
+class ViewCase(GameCase):
+    trace_tray = True  # the tests end by quitting: see assert_quit_cleanly
 
     def wait_picture(self, state, covered: bool) -> None:
         """The program icon (its colours only) and the labels; or the history list over them."""
@@ -38,25 +39,13 @@ class WindowTest(GameCase):
         self.assertEqual(state.values["title"], MAIN_TITLE)
         self.wait_picture(state, covered=False)
 
-    def test_version_box_keys_history_minimize_the_answer_box_and_the_close_box(self):
+
+class WindowTest(ViewCase):
+    def test_version_box_history_minimize_the_answer_box_and_the_close_box(self):
         self.start_game()
         self.choose("Version情報")
         self.assert_version_box()
         self.wait_centred()
-        # Escape does nothing; Tab takes the focus from 終了 to OK, so Enter then hides.
-        for key, up in (("Escape", "1"), ("Tab", "1"), ("Return", "0")):
-            self.player.press_key(self.window_id(), key)
-            self.assertEqual(wait_stable(lambda: self.session.state().values["visible"], key), up)
-        self.assert_running()
-
-        self.choose("Version情報")
-        self.assert_version_box()
-        self.choose("履歴の表示")  # over the version box, and the version box back at once
-        state = self.wait_window(list_shown=True)
-        self.assertEqual(state.lines("history"), [])
-        self.wait_picture(state, covered=True)
-        self.choose("Version情報")
-        self.assert_version_box()
 
         # Moved aside and minimized, either view brings it back: normal, centred, in front.
         self.move_window_aside()
@@ -86,14 +75,58 @@ class WindowTest(GameCase):
         self.assert_quit_cleanly()
 
 
-class FirstShowTest(GameCase):
-    dpi = 144  # 150 % scaling: 24 x 24 tray pictures
-    trace_tray = True
+class KeyboardTest(ViewCase):
+    dpi = 144  # 150 % scaling: 24 x 24 tray pictures, the window laid out for it
 
-    def test_at_144_dpi_the_tray_is_unscaled_and_enter_in_the_first_version_box_quits(self):
-        self.start_game()
+    def tab(self, *steps) -> None:
+        for key, focus in steps:
+            self.type_keys(key)
+            self.wait_focus(focus)
+
+    def test_no_key_reaches_the_hidden_window_and_tab_goes_round_the_shown_controls(self):
+        tray = self.start_game()
         self.assert_started(self.dpi)
+        self.player.click(tray, 4, LEFT)
+        self.session.wait_guess("1235")
+        # The tray menu closed with Escape, a new puzzle, the answer box closed with Enter: each
+        # leaves the hidden window in front, where Windows sends the keys; they do nothing.
+        for leave in ("Escape", "問題のリセット", "Return"):
+            if leave == "問題のリセット":
+                self.choose(leave)
+            else:
+                kind = "menu" if leave == "Escape" else "msgbox"
+                self.player.click(tray, MENU_SLOT, RIGHT) if kind == "menu" else self.assertTrue(
+                    self.session.probe.run("post", "5", hex(RIGHT_DOUBLE_CLICK)))
+                self.assertTrue(self.session.probe.wait(kind), kind)
+                self.type_keys(leave)
+                self.assertTrue(self.session.probe.wait("no-" + kind), f"{kind} stayed open")
+            guess = self.session.guess()
+            wait_until(self.session.state, lambda seen: seen.values["foreground"] == "1", leave)
+            self.type_keys("Return", "space")
+            self.assertEqual(self.settled()[:3], ("1", "0", guess), leave)
+            self.session.wait_tray(tray, tray_of_guess(guess))
+
+        # Shown: 終了 first, then OK and the picture, and round; Enter and Escape on the picture
+        # do nothing. The history list covers the picture and takes its place in the round.
         self.choose("Version情報")
-        self.wait_window()
-        self.player.press_key(self.window_id(), "Return")  # the focus starts on 終了
+        self.assert_version_box()
+        self.wait_focus(QUIT_BUTTON)
+        self.tab(("Tab", OK_BUTTON), ("Tab", PICTURE), ("Tab", QUIT_BUTTON), ("+Tab", PICTURE),
+                 ("+Tab", OK_BUTTON), ("+Tab", QUIT_BUTTON), ("+Tab", PICTURE))
+        self.type_keys("Return", "Escape")
+        self.assertEqual(self.settled()[1:], ("1", "1234", str(PICTURE)))
+        self.choose("履歴の表示")  # over the version box, and the version box back at once
+        state = self.wait_window(list_shown=True)
+        self.assertEqual(state.lines("history"), [])
+        self.wait_picture(state, covered=True)
+        self.tab(("Tab", OK_BUTTON), ("Tab", HISTORY_LIST), ("Tab", QUIT_BUTTON),
+                 ("+Tab", HISTORY_LIST))
+        self.choose("Version情報")  # the list goes, and the focus from it to 終了
+        self.assert_version_box()
+        self.wait_focus(QUIT_BUTTON)
+        self.type_keys("Return")
         self.assert_quit_cleanly()
+
+    def settled(self) -> tuple:
+        return wait_stable(lambda: tuple(self.session.state().values.get(key) for key in (
+            "windows", "visible", "guess", "focus")), "the program after the keys")
