@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <set>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "core/guess.h"
@@ -19,8 +20,9 @@ namespace {
 
 using fake::ScriptedRandom;
 
-// Outside a short or broken text the guess reads as 0; steps wrap between 9 and 0.
-TEST(Guess, ReadsRewritesAndStepsDigitsWithoutLeavingTheText) {
+// Outside a short or broken text the guess reads as 0; steps wrap between 9 and 0; well formed
+// means exactly four decimal digits (here the texts starting 0 or 9).
+TEST(Guess, ReadsRewritesStepsAndValidatesDigitsWithoutLeavingTheText) {
     EXPECT_EQ(std::string{guessChar("5072", 1)} + guessChar("5072", 4) + guessChar("12", 3) +
                   guessChar("1234", 0),
               "5200");
@@ -29,13 +31,8 @@ TEST(Guess, ReadsRewritesAndStepsDigitsWithoutLeavingTheText) {
     EXPECT_EQ(std::vector({digitAfterStepUp(8), digitAfterStepUp(9), digitAfterStepDown(1),
                            digitAfterStepDown(0)}),
               std::vector({9, 0, 0, 9}));
-}
-
-TEST(Guess, WellFormedMeansExactlyFourDecimalDigits) {
-    for (const char* text : {"0000", "9876"})
-        EXPECT_TRUE(isWellFormedGuess(text)) << text;
-    for (const char* text : {"123", "12345", "12a4", "/123", "123:", "Text1"})
-        EXPECT_FALSE(isWellFormedGuess(text)) << text;
+    for (const char* text : {"0000", "9876", "123", "12345", "12a4", "/123", "123:", "Text1"})
+        EXPECT_EQ(isWellFormedGuess(text), text[0] == '0' || text[0] == '9') << text;
 }
 
 DigitPositionTable tableFor(const std::string& answer) {
@@ -48,65 +45,49 @@ DigitPositionTable tableFor(const std::string& answer) {
 // Four different digits 1..9, and the table holds exactly those digits at their positions.
 bool wellDrawn(const PuzzleState& state) {
     const std::string& secret = state.SecretNumber;
-    if (secret.size() != 4 || secret.find_first_not_of("123456789") != std::string::npos ||
-        std::set<char>(secret.begin(), secret.end()).size() != 4)
-        return false;
-    const DigitPositionTable expected = tableFor(secret);
-    for (int cell = 0; cell < 10 * 5; ++cell) {  // digits 0..9 at positions 0..4
-        if (state.DigitUseTable.at(cell / 5, cell % 5) != expected.at(cell / 5, cell % 5))
-            return false;
-    }
-    return true;
+    bool drawn = secret.size() == 4 && secret.find_first_not_of("123456789") == std::string::npos &&
+                 std::set<char>(secret.begin(), secret.end()).size() == 4;
+    for (int cell = 0; drawn && cell < 10 * 5; ++cell)  // digits 0..9 at positions 0..4
+        drawn =
+            state.DigitUseTable.at(cell / 5, cell % 5) == tableFor(secret).at(cell / 5, cell % 5);
+    return drawn;
 }
 
 TEST(NewSecret, ReseedsThenMapsDrawsOntoOneToNineRedrawingUsedAndOutOfRangeOnes) {
-    struct Row {
-        std::vector<float> draws;
-        const char* secret;
-        const char* calls;  // R for a reseed, D for a draw
-    };
-    // Just below 8/9 the digit is 8 when the product is taken in double precision; single
-    // precision would round it up to 9.
-    const Row rows[] = {
+    // Draws, the secret, the calls (R for a reseed, D for a draw). Just below 8/9 the digit is 8
+    // when the product is taken in double precision; single precision would round it up to 9.
+    const std::tuple<std::vector<float>, const char*, const char*> rows[] = {
         {{0.0f, 0x1.fffffep-1f, 0x1.c71c7p-1f, 0.5f, 0.6f}, "1985", "RDDDD"},
         {{1.0f, -0.25f, 0.4f, 0.4f, 0.3f, 0.2f, 0.05f, 0.6f}, "4321", "RDDDDDDD"},
     };
-    for (const Row& row : rows) {
+    for (const auto& [draws, secret, calls] : rows) {
         ScriptedRandom random;
-        for (const float draw : row.draws)
+        for (const float draw : draws)
             random.queueDraw(draw);
         PuzzleState state;  // a new one holds no count and no flag set
         ASSERT_EQ(state.GuessCount + state.VerdictShown + state.SpinHold, 0);
         state.GuessCount = 12;
         state.VerdictShown = state.SpinHold = kTrue;
         newSecret(state, random);
-        EXPECT_EQ(state.SecretNumber, row.secret);
-        EXPECT_EQ(random.history(), row.calls);
+        EXPECT_EQ(state.SecretNumber, secret);
+        EXPECT_EQ(random.history(), calls);
         EXPECT_EQ(state.GuessCount * 10 + state.VerdictShown + state.SpinHold, -2);  // flags kept
     }
+}
+
+template <std::uint64_t kWall, std::uint64_t kMonotonic>
+ClockReadings clocks() {
+    return {kWall, kMonotonic};
 }
 
 // Each word of both clock readings and the count of reseeds change the draws, which cover
 // the whole unit interval but never reach 1.
 TEST(ClockSeededRandom, SeedsFromBothClocksAndEachReseedAndDrawsBelowOne) {
-    const ClockSeededRandom::ReadClocks kClocks[] = {[] {
-                                                         return ClockReadings{0, 0};
-                                                     },
-                                                     [] {
-                                                         return ClockReadings{1, 0};
-                                                     },
-                                                     [] {
-                                                         return ClockReadings{1ULL << 32, 0};
-                                                     },
-                                                     [] {
-                                                         return ClockReadings{0, 1};
-                                                     },
-                                                     [] {
-                                                         return ClockReadings{0, 1ULL << 32};
-                                                     }};
+    const ClockSeededRandom::ReadClocks kClocks[] = {
+        clocks<0, 0>, clocks<1, 0>, clocks<1ULL << 32, 0>, clocks<0, 1>, clocks<0, 1ULL << 32>};
     std::set<float> firstDraws;
-    for (const auto clocks : kClocks) {
-        ClockSeededRandom random(clocks);
+    for (const auto readClocks : kClocks) {
+        ClockSeededRandom random(readClocks);
         for (int reseed = 0; reseed < 2; ++reseed) {  // the same readings twice
             random.reseedFromClock();
             firstDraws.insert(random.nextUnit());
@@ -116,8 +97,7 @@ TEST(ClockSeededRandom, SeedsFromBothClocksAndEachReseedAndDrawsBelowOne) {
     ClockSeededRandom random;
     random.reseedFromClock();
     std::vector<float> draws(100000);
-    for (float& draw : draws)
-        draw = random.nextUnit();
+    std::generate(draws.begin(), draws.end(), [&] { return random.nextUnit(); });
     const auto [lowest, highest] = std::minmax_element(draws.begin(), draws.end());
     EXPECT_TRUE(*lowest >= 0.0f && *lowest < 0.001f) << *lowest;
     EXPECT_TRUE(*highest > 0.999f && *highest < 1.0f) << *highest;
@@ -141,10 +121,10 @@ TEST(ClockSeededRandom, ReachesEveryAnswerEvenlyAndQuickReseedsStillDiffer) {
     int reached = 0;
     double chiSquare = 0;
     for (const int count : seen) {
-        if (count == 0)
-            continue;  // the 6,976 numbers that are no answer
-        ++reached;
-        chiSquare += (count - kPerAnswer) * (count - kPerAnswer) / double{kPerAnswer};
+        if (count > 0) {  // not one of the 6,976 numbers that are no answer
+            ++reached;
+            chiSquare += (count - kPerAnswer) * (count - kPerAnswer) / double{kPerAnswer};
+        }
     }
     EXPECT_EQ(reached, kAnswers);
     // 3,023 degrees of freedom: mean 3,023, standard deviation about 78; six deviations above
@@ -152,12 +132,9 @@ TEST(ClockSeededRandom, ReachesEveryAnswerEvenlyAndQuickReseedsStillDiffer) {
     EXPECT_LT(chiSquare, 3023.0 + 6.0 * 78.0);
 }
 
-TEST(PictureNum, ClampsAnyNumberIntoTheTenDigitIcons) {
+TEST(Icons, PictureNumClampsIntoTheDigitsAndTheTrayFrameIsTheSmallIconSizeOrTheNextLarger) {
     for (const auto& [number, digit] : {std::pair{-1, 0}, {0, 0}, {9, 9}, {10, 9}})
         EXPECT_EQ(PictureNum(number), static_cast<IconHolder>(digit)) << number;
-}
-
-TEST(TrayFrameSize, TheSmallIconSizeOrTheNearestLargerFrame) {
     const int kCases[][2] = {{0, 16},  {16, 16}, {17, 20}, {20, 20}, {21, 24},
                              {24, 24}, {25, 32}, {32, 32}, {33, 32}, {48, 32}};
     for (const auto& [smallIcon, frame] : kCases)
