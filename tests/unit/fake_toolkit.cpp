@@ -211,18 +211,10 @@ bool FakeToolkit::shellNotifyIcon(std::uint32_t request, const NotifyIconRecord&
     else if (accepted)
         trayIcons_[key] = icon;
 
-    // The shell sends its messages to the program while the program still waits for the answer.
-    if (request == kNimDelete && !deliverInsideDeletes_) {
-        // Held back: the due ones move on to the next request, waiting ones stay queued.
-        for (Scheduled& scheduled : scheduled_) {
-            if (scheduled.trigger == Trigger::TrayRequest && scheduled.at <= number)
-                scheduled.at = number + 1;
-        }
-    } else {
-        takeDue(Trigger::TrayRequest, number, sent_);
-        if (!deliverAfterRequests_)
-            deliverAll(sent_);
-    }
+    // The shell sends its messages while the program still waits for the answer, or after it.
+    takeDue(Trigger::TrayRequest, number, sent_);
+    if (!deliverAfterRequests_)
+        deliverAll(sent_);
     // The record belongs to the shell until the call returns: no handler may rewrite it.
     if (std::memcmp(&received, &record, sizeof record) != 0)
         throw std::logic_error("the tray record was rewritten while the shell was using it");

@@ -90,8 +90,6 @@ class FakeToolkit final : public Toolkit {
     // Called after every delivered event that returned, nested ones included.
     void setObserver(std::function<void()> observer) { observer_ = std::move(observer); }
     void setDoEventsLimit(int limit) { doEventsLimit_ = limit; }
-    // With false, events scripted inside a delete request wait for the next other request.
-    void setDeliverInsideDeletes(bool deliver) { deliverInsideDeletes_ = deliver; }
     // With true, the shell holds what it sends during a tray request until the program next
     // looks for messages (a doEvents, or the end of the event it is handling), as Windows'
     // shell32 does; with false (the default) it delivers inside the request, as Wine may.
@@ -305,7 +303,6 @@ class FakeToolkit final : public Toolkit {
     std::int32_t placeFailure_ = 0;
     bool placementSeen_ = false;
     bool trayRetryTimerOn_ = false;
-    bool deliverInsideDeletes_ = true;
     bool deliverAfterRequests_ = false;
     int delivering_ = 0;  // events being handled, nested ones included
 };
