@@ -38,9 +38,9 @@ class MessageSink {
 // every handler that makes several (a verdict, a new puzzle, start-up, putting the icons back,
 // quitting), runs uninterrupted: what arrives meanwhile waits here, and so does anything that
 // arrives while others still wait, behind them. The waiting messages run in arrival order wherever
-// the program yields (a digit being stepped, the tray menu about to open) and when the handler that
-// held them has finished, exactly as if the shell had delivered each of them just after the request
-// it fell into. Once quitting has begun, nothing waiting or arriving runs.
+// the program yields (a digit being stepped, the tray menu or a message box about to open) and when
+// the handler that held them has finished, exactly as if the shell had delivered each of them just
+// after the request it fell into. Once quitting has begun, nothing waiting or arriving runs.
 class HeldMessages {
   public:
     explicit HeldMessages(MessageSink& sink) : sink_(sink) {}

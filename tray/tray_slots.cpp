@@ -55,7 +55,7 @@ bool TraySlots::showAtPosition(int position, IconHolder image) {
     return changeTrayIcon(slot, toolkit_.textBoxHandle(slot), image);
 }
 
-bool TraySlots::followScreenOrder() {
+void TraySlots::followScreenOrder() {
     DigitIconPlaces places;
     for (int slot = 1; slot <= kDigitIcons; ++slot) {
         ScreenRect place;
@@ -65,7 +65,7 @@ bool TraySlots::followScreenOrder() {
     }
     const std::optional<std::array<int, kDigitIcons>> ranking = readingOrder(places);
     if (!ranking || *ranking == slotOfPosition_)
-        return false;
+        return;
     std::array<std::optional<IconHolder>, kDigitIcons> shownAtPosition;
     for (int position = 1; position <= kDigitIcons; ++position)
         shownAtPosition[static_cast<std::size_t>(position - 1)] =
@@ -77,7 +77,6 @@ bool TraySlots::followScreenOrder() {
         if (image)
             showAtPosition(position, *image);
     }
-    return true;
 }
 
 void TraySlots::centreForm() {

@@ -46,8 +46,8 @@ class TraySlots {
 
     // Asks the shell where the four digit icons stand. When they rank differently from before,
     // what each position showed is put on its new icon, one request per position, position 1
-    // first; true then. Where the shell cannot tell, the ranking stays as it was.
-    bool followScreenOrder();
+    // first. Where the shell cannot tell, the ranking stays as it was.
+    void followScreenOrder();
 
   private:
     bool request(std::uint32_t code, int slot, Handle32 host, IconHolder image);
