@@ -36,56 +36,55 @@ std::vector<std::string> submenu(const Harness& h) {
     return captions;
 }
 
-struct JudgeRow {
-    const char* guess;
-    std::int16_t countBefore;
-    const char* picture;
-    std::int16_t countAfter;
-    std::vector<std::string> store;  // the history store afterwards
-};
+// Against 1234: each press shows the verdict and the count and records as the row says; the next
+// press brings the guess back and records nothing.
+TEST(Judge, ShowsCountsAndRecordsAsTheRowSaysThenTheNextPressRestores) {
+    const struct {
+        const char* guess;
+        std::int16_t countBefore;
+        const char* picture;
+        std::int16_t countAfter;
+        std::vector<std::string> store;  // the history store afterwards
+    } kRows[] = {{"4321", 0, "0S4B@", 1, {"1回目 4321 0S 4B "}},
+                 {"1243", 0, "2S2B@", 1, {"1回目 1243 2S 2B "}},
+                 {"1305", 41, "1S1B@", 42, {"42回目 1305 1S 1B "}},
+                 {"1123", 0, "_NG_@", 0, {}},
+                 {"0000", 5, "_NG_@", 5, {}},
+                 // A solve shows the count modulo 100 and starts a new puzzle.
+                 {"1234", 0, "OK01@", 0, {}},
+                 {"1234", 11, "OK12@", 0, {}},
+                 {"1234", 104, "OK05@", 0, {}},
+                 // At its 16-bit cap the count holds and the game goes on.
+                 {"5678", 32766, "0S0B@", 32767, {"32767回目 5678 0S 0B "}},
+                 {"5678", 32767, "0S0B@", 32767, {"32767回目 5678 0S 0B "}},
+                 {"1234", 32767, "OK67@", 0, {}}};
+    for (const auto& row : kRows) {
+        SCOPED_TRACE(testing::Message() << row.guess << " after " << row.countBefore);
+        Harness h;
+        h.start("1234");
+        setGuessCount(h, row.countBefore);
+        h.random.queueSecret("9876");
+        judge(h, row.guess);
+        EXPECT_EQ(h.toolkit.trayPicture(), row.picture);
+        EXPECT_EQ(h.state().VerdictShown, -1);  // true is all bits set, as a 16-bit flag
+        EXPECT_EQ(h.state().GuessCount, row.countAfter);
+        EXPECT_EQ(h.toolkit.window().rirekiList, row.store);
+        EXPECT_EQ(h.state().SecretNumber, row.picture[0] == 'O' ? "9876" : "1234");
 
-class JudgeAgainst1234 : public testing::TestWithParam<JudgeRow> {};
-
-TEST_P(JudgeAgainst1234, ShowsCountsAndRecordsAsTheRowSaysThenTheNextPressRestores) {
-    const JudgeRow& row = GetParam();
-    Harness h;
-    h.start("1234");
-    setGuessCount(h, row.countBefore);
-    h.random.queueSecret("9876");
-    judge(h, row.guess);
-    EXPECT_EQ(h.toolkit.trayPicture(), row.picture);
-    EXPECT_EQ(h.state().VerdictShown, -1);  // true is all bits set, as a 16-bit flag
-    EXPECT_EQ(h.state().GuessCount, row.countAfter);
-    EXPECT_EQ(h.toolkit.window().rirekiList, row.store);
-    EXPECT_EQ(h.state().SecretNumber, row.picture[0] == 'O' ? "9876" : "1234");
-
-    const std::size_t mark = h.toolkit.mark();
-    h.judge();
-    EXPECT_EQ(h.toolkit.trayPicture(), std::string(row.guess) + "@");
-    EXPECT_EQ(h.state().VerdictShown, kFalse);
-    EXPECT_THAT(h.toolkit.trace({CallKind::ListAppend, CallKind::ListClear, CallKind::SetGuessText,
-                                 CallKind::SetHistoryEntryVisible},
-                                mark),
-                IsEmpty());
+        const std::size_t mark = h.toolkit.mark();
+        h.judge();
+        EXPECT_EQ(h.toolkit.trayPicture(), std::string(row.guess) + "@");
+        EXPECT_EQ(h.state().VerdictShown, kFalse);
+        EXPECT_THAT(h.toolkit.trace({CallKind::ListAppend, CallKind::ListClear,
+                                     CallKind::SetGuessText, CallKind::SetHistoryEntryVisible},
+                                    mark),
+                    IsEmpty());
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Rows, JudgeAgainst1234,
-    testing::Values(JudgeRow{"4321", 0, "0S4B@", 1, {"1回目 4321 0S 4B "}},
-                    JudgeRow{"1243", 0, "2S2B@", 1, {"1回目 1243 2S 2B "}},
-                    JudgeRow{"1305", 41, "1S1B@", 42, {"42回目 1305 1S 1B "}},
-                    JudgeRow{"1123", 0, "_NG_@", 0, {}}, JudgeRow{"0000", 5, "_NG_@", 5, {}},
-                    // A solve shows the count modulo 100 and starts a new puzzle.
-                    JudgeRow{"1234", 0, "OK01@", 0, {}}, JudgeRow{"1234", 11, "OK12@", 0, {}},
-                    JudgeRow{"1234", 104, "OK05@", 0, {}},
-                    // At its 16-bit cap the count holds and the game goes on.
-                    JudgeRow{"5678", 32766, "0S0B@", 32767, {"32767回目 5678 0S 0B "}},
-                    JudgeRow{"5678", 32767, "0S0B@", 32767, {"32767回目 5678 0S 0B "}},
-                    JudgeRow{"1234", 32767, "OK67@", 0, {}}));
 
 // Rejected guesses take no number and no line; a solve empties the store and the submenu,
 // while the open window's list keeps its lines until the next guess rebuilds it.
-TEST(History, EveryScoredGuessAddsALineTheSubmenuShowsTheNewestTenASolveEmptiesThem) {
+TEST(History, EveryScoredGuessAddsALineTheSubmenuShowsTheNewestTenASolveOrANewPuzzleEmpties) {
     Harness h;
     h.start("1234");
     std::vector<std::string> newestFirst;
@@ -114,40 +113,17 @@ TEST(History, EveryScoredGuessAddsALineTheSubmenuShowsTheNewestTenASolveEmptiesT
     EXPECT_EQ(h.toolkit.trayPicture(), "0S1B@");
     EXPECT_THAT(h.toolkit.window().rirekilist2, ElementsAre("1回目 1234 0S 1B "));
     EXPECT_THAT(submenu(h), ElementsAre("1回目 1234 0S 1B "));
-}
-
-TEST(NewPuzzle, WhileAVerdictIsShownPutsTheFirstGuessBackAndEmptiesTheHistory) {
-    Harness h;
-    h.start("5139");
-    judge(h, "1534");  // 1S 2B and one line
+    // A new puzzle while a verdict is shown puts the first guess back and empties all three.
+    h.toolkit.window().guess = "1534";
     h.random.queueSecret("2468");
     h.form.resetAnser_Click();
-    EXPECT_EQ(h.guess(), "1234");
-    EXPECT_EQ(h.toolkit.trayPicture(), "1234@");
-    EXPECT_EQ(h.state().VerdictShown, kFalse);
-    EXPECT_EQ(h.state().SecretNumber, "2468");
-    EXPECT_EQ(h.state().GuessCount, 0);
-    EXPECT_EQ(h.toolkit.window().rirekiList.size() + h.toolkit.window().rirekilist2.size() +
-                  submenu(h).size(),
-              0u);
-    // The next press on the menu icon judges the new puzzle instead of restoring.
-    h.judge();
-    EXPECT_EQ(h.toolkit.trayPicture(), "0S2B@");
-    EXPECT_EQ(h.state().GuessCount, 1);
-}
-
-TEST(NewPuzzle, LeavesTheHeldButtonAlone) {
-    Harness h;
-    h.start();
-    h.random.queueSecret("5139");
-    h.toolkit.onDoEvents(1, Event::menu(MenuCommand::resetAnser));
-    h.toolkit.onDoEvents(1, Event::mouse(5, kLeftButtonDown));  // judges the new 1234
-    h.toolkit.onDoEvents(3, Event::mouse(2, kLeftButtonUp));
-    h.mouse(2, kLeftButtonDown);
-    // 1234 scored 1S 1B; the still held button then found the verdict and restored the guess.
-    EXPECT_EQ(h.state().VerdictShown, kFalse);
-    EXPECT_EQ(h.toolkit.trayPicture(), "1234@");
-    EXPECT_THAT(h.toolkit.window().rirekiList, testing::SizeIs(1));
+    const WindowModel& window = h.toolkit.window();
+    EXPECT_EQ(std::string(h.guess()) + h.toolkit.trayPicture() + h.state().SecretNumber +
+                  std::to_string(h.state().GuessCount) + std::to_string(h.state().VerdictShown),
+              "12341234@246800");
+    EXPECT_EQ(window.rirekiList.size() + window.rirekilist2.size() + submenu(h).size(), 0u);
+    h.judge();  // judges the new puzzle instead of restoring
+    EXPECT_EQ(h.toolkit.trayPicture() + std::to_string(h.state().GuessCount), "0S2B@1");
 }
 
 }  // namespace
