@@ -44,17 +44,6 @@ TEST(StartUp, ASecondCopySaysSoAndEndsWithoutTouchingTheTray) {
     }
 }
 
-TEST(StartUp, APressWhileTheIconsAreAddedWaitsForThePuzzle) {
-    Harness h;
-    h.toolkit.insideTrayRequest(1, kJudge);
-    h.start("5139");
-    EXPECT_EQ(h.toolkit.trayPicture() + std::to_string(h.state().GuessCount), "1S1B@1");
-    h.judge();  // the guess back; then a press held inside the next judging is handled once
-    h.toolkit.insideTrayRequest(1, kJudge);
-    h.judge();
-    EXPECT_EQ(h.toolkit.trayPicture() + std::to_string(h.state().GuessCount), "1234@2");
-}
-
 // An id outside 1..5 is no slot: its picture is remembered nowhere (the fake shell refuses it).
 // The test build checks every array index, so a picture stored out of range stops it.
 TEST(TraySlots, RemembersPicturesForTheFiveSlotsOnly) {
@@ -69,8 +58,8 @@ TEST(TraySlots, RemembersPicturesForTheFiveSlotsOnly) {
     }
 }
 
-// Every way of quitting, also from inside a hold, a verdict or a menu, ends with the five
-// deletes in slot order (with the images the slots started with) and nothing after them.
+// Every way of quitting, also from inside start-up, a hold, a verdict or a menu, ends with the
+// five deletes in slot order (with the images the slots started with) and nothing after them.
 TEST(Quit, RemovesTheFiveIconsInSlotOrderAndEndsAtOnce) {
     const Event press = Event::mouse(2, kLeftButtonDown);
     const Event quit = Event::menu(MenuCommand::mnuEnd);
@@ -92,35 +81,29 @@ TEST(Quit, RemovesTheFiveIconsInSlotOrderAndEndsAtOnce) {
         {{{kInDoEvents, 2, Event::mouse(5, kRightButtonDown)}}, {press}, 1},
         // In an inner hold, which ends the outer one too.
         {{{kInDoEvents, 1, Event::mouse(3, kLeftButtonDown)}, {kInDoEvents, 3, quit}}, {press}, 1},
-        {{{kInRequest, 2, quit}}, {kJudge}, 4},  // inside a verdict's request: after it
+        {{{kInRequest, 5 + 2, quit}}, {kJudge}, 4},        // inside a verdict's request: after it
+        {{{kInRequest, 3, Event::windowClose()}}, {}, 0},  // while the icons are added: after
     };
     for (const auto& way : kWays) {
         Harness h;
-        h.start();
         h.toolkit.choosePopupCommand(MenuCommand::mnuEnd);
-        h.script(way.arrivals);
-        const std::size_t mark = h.toolkit.mark();
-        EXPECT_THROW(for (const Event& event : way.events) h.toolkit.deliver(event), ProcessEnded);
-        const auto requests =
-            h.toolkit.trace({CallKind::ShellNotifyIcon, CallKind::EndProcess}, mark);
-        ASSERT_EQ(requests.size(), way.requestsBefore + 6) << testing::PrintToString(requests);
+        h.script(way.arrivals);  // a request's count includes the five adds of start-up
+        const auto playUntilTheEnd = [&] {
+            h.start();
+            for (const Event& event : way.events)
+                h.toolkit.deliver(event);
+        };
+        EXPECT_THROW(playUntilTheEnd(), ProcessEnded);
+        const auto requests = h.toolkit.trace({CallKind::ShellNotifyIcon, CallKind::EndProcess});
+        ASSERT_EQ(requests.size(), 5 + way.requestsBefore + 6) << testing::PrintToString(requests);
         EXPECT_THAT(std::vector<std::string>(requests.end() - 6, requests.end()),
                     ElementsAre("tray delete 1 PictureNum1", "tray delete 2 PictureNum2",
                                 "tray delete 3 PictureNum3", "tray delete 4 PictureNum4",
                                 "tray delete 5 PictureSW", "endProcess"));
         EXPECT_EQ(h.toolkit.trayPicture(), "-----");
         EXPECT_EQ(h.toolkit.callsAfterEnd(), 0);
+        EXPECT_EQ(h.random.reseedCount(), 1);  // the puzzle was started first
     }
-}
-
-// A close the shell delivers while the icons are being added comes just after start-up.
-TEST(Quit, DuringStartUpWaitsForStartUpThenRemovesEveryIcon) {
-    Harness h;
-    h.toolkit.insideTrayRequest(3, Event::windowClose());
-    EXPECT_THROW(h.start(), ProcessEnded);
-    EXPECT_EQ(h.toolkit.trace({CallKind::ShellNotifyIcon}).size(), 5u + 5);
-    EXPECT_EQ(h.toolkit.trayPicture(), "-----");
-    EXPECT_EQ(h.random.reseedCount(), 1);
 }
 
 // Something else ended the message loop (a quit message posted from outside): the icons go.
@@ -210,23 +193,6 @@ TEST(TrayRetry, IconsRefusedAtStartAreOfferedAgainUntilTheTrayHasThemAll) {
         EXPECT_EQ(h.toolkit.trayPicture(), "1234@");
         EXPECT_FALSE(h.toolkit.trayRetryTimerOn());
     }
-}
-
-TEST(TrayRequest, CentresTheWindowVerticalFirstInFloatingPointBeforeEachRequest) {
-    Harness h;
-    h.toolkit.window().height = 3391;  // odd sizes: integer halves would lose the .5
-    h.toolkit.window().width = 4951;
-    h.start();
-    h.form.mnuAbout_Click();
-    h.toolkit.window().left = 100;  // the player drags the version box away
-    const std::size_t mark = h.toolkit.mark();
-    h.clickUp(2);
-    EXPECT_THAT(h.toolkit.trace({CallKind::FormHeight, CallKind::ScreenHeight, CallKind::SetFormTop,
-                                 CallKind::FormWidth, CallKind::ScreenWidth, CallKind::SetFormLeft,
-                                 CallKind::ShellNotifyIcon},
-                                mark),
-                ElementsAre("formHeight", "screenHeight", "setFormTop 4064.500000", "formWidth",
-                            "screenWidth", "setFormLeft 5204.500000", "tray modify 2 PictureNum3"));
 }
 
 }  // namespace

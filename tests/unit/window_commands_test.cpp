@@ -12,10 +12,12 @@ namespace quor6::fake {
 namespace {
 
 using testing::ElementsAre;
-using testing::IsEmpty;
 
-TEST(WindowViews, VersionBoxHistoryWindowAndOkSwitchTheOneWindow) {
+// Each tray request centres the window first, wherever the player has dragged it.
+TEST(WindowViews, VersionBoxHistoryWindowAndOkSwitchTheOneWindowCentredBeforeEachTrayRequest) {
     Harness h;
+    h.toolkit.window().height = 3391;  // odd sizes: integer halves would lose the .5
+    h.toolkit.window().width = 4951;
     h.start("5139");
     for (const char* guess : {"1234", "1534"}) {
         h.toolkit.window().guess = guess;
@@ -37,13 +39,15 @@ TEST(WindowViews, VersionBoxHistoryWindowAndOkSwitchTheOneWindow) {
                     "deliver Command1", "hideForm", "setMenuRootVisible false", "showForm",
                     "setListVisible rirekilist2 false"));
 
-    h.toolkit.window().guess = "5139";
-    h.random.queueSecret("1234");
-    h.judge();  // solved: the open list keeps its lines until it is opened again, empty
-    EXPECT_EQ(h.toolkit.window().rirekilist2.size(), 2u);
-    h.form.displayrireki_Click();
-    EXPECT_THAT(h.toolkit.window().rirekilist2, IsEmpty());
-    EXPECT_TRUE(h.toolkit.window().rirekilist2Visible);
+    h.toolkit.window().left = 100;  // the player drags the version box away
+    const std::size_t press = h.toolkit.mark();
+    h.clickUp(2);  // vertical first, each half in floating point
+    EXPECT_THAT(h.toolkit.trace({CallKind::FormHeight, CallKind::ScreenHeight, CallKind::SetFormTop,
+                                 CallKind::FormWidth, CallKind::ScreenWidth, CallKind::SetFormLeft,
+                                 CallKind::ShellNotifyIcon},
+                                press),
+                ElementsAre("formHeight", "screenHeight", "setFormTop 4064.500000", "formWidth",
+                            "screenWidth", "setFormLeft 5204.500000", "tray modify 2 PictureNum6"));
 }
 
 // Which program opens the help, by what the Windows directory's Winhlp32.exe is: never the stub
