@@ -1,4 +1,4 @@
-// Start-up, a second copy, quitting, a tray created anew or late, centring before tray requests.
+// Start-up, a second copy, quitting, a tray created anew or late.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 

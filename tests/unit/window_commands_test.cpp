@@ -1,4 +1,4 @@
-// The version box, the history window, the OK button and the help viewer.
+// The version box, the history window, the OK button, centring the window and the help viewer.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
