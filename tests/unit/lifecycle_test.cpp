@@ -133,8 +133,7 @@ TEST(Quit, AnUnloadCannotBeCancelledAndLeavesTheEndingToTheQuitCommands) {
 }
 
 // A new tray gets each icon back as it was, a verdict included; a surviving one is shown again.
-// Both in the frame of the small-icon size then in force (Windows also makes its tray anew
-// after a change of scaling).
+// Both in the frame of the small-icon size in force (a change of scaling also makes a new tray).
 TEST(TaskbarCreated, PutsBackWhatTheIconsShowed) {
     const struct {
         bool judged;
