@@ -77,6 +77,10 @@ inline std::string menuCommandName(MenuCommand command) {
     return command == MenuCommand::None ? "None" : std::to_string(static_cast<int>(command));
 }
 
+inline std::string listName(ListBox list) {
+    return list == ListBox::rirekiList ? "rirekiList" : "rirekilist2";
+}
+
 inline std::string hexText(std::uint32_t value) {
     char text[16];
     std::snprintf(text, sizeof text, "0x%X", static_cast<unsigned>(value));
