@@ -120,8 +120,7 @@ TrayMenuOutcome FakeToolkit::popupTrayMenu() {
     popupOpen_ = true;
     popupClosed_ = false;
     // The menu's own message loop: what the shell held back comes too.
-    std::deque<Event> during(duringPopup_.begin(), duringPopup_.end());
-    duringPopup_.clear();
+    std::deque<Event> during = std::exchange(duringPopup_, {});
     deliverAll(during);
     popupOpen_ = false;
     return popupClosed_ ? TrayMenuOutcome{} : outcome;

@@ -301,7 +301,7 @@ class FakeToolkit final : public Toolkit {
     std::deque<Event> posted_;          // delivered by doEvents only
     std::deque<Event> sent_;            // also delivered inside tray requests
     std::deque<TrayMenuOutcome> popupChoices_;
-    std::vector<Event> duringPopup_;
+    std::deque<Event> duringPopup_;
     bool popupOpen_ = false;
     bool popupClosed_ = false;
     std::optional<Event> idleEvent_;
