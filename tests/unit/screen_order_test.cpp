@@ -99,7 +99,7 @@ TEST(ScreenOrder, TheGuessVerdictsAndStepsFollowWhereTheIconsStandAfterEveryDrag
         {true, Event::mouse(1, kLeftButtonUp), "", "@S11B 1234"},  // not a press
         {true, Event::mouse(4, kMouseMove), "", "@S11B 1234"},
         // Two digit icons in a closed overflow, or a failing shell: the ranking stays.
-        {false, Event::mouse(4, kLeftButtonDown), "4:2", "@2234 2234", "54321", "1234", Layout::Row,
+        {false, Event::mouse(4, kLeftButtonDown), "4:2", "@2234 2234", "53421", "1234", Layout::Row,
          "12"},
         {true, kJudge, "4:1 3:2 2:3 1:4", "@2134 1234", "53421", "1234", Layout::Row, "",
          std::int32_t(0x80004005)},

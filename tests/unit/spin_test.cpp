@@ -16,6 +16,9 @@ using testing::ElementsAre;
 using testing::IsEmpty;
 
 const Event kRelease = Event::mouse(2, kLeftButtonUp);
+const Event kPress3 = Event::mouse(3, kLeftButtonDown);
+const Event kRelease3 = Event::mouse(3, kLeftButtonUp);
+const Event kNewPuzzle = Event::menu(MenuCommand::resetAnser);
 
 // What the player sees: the tray, the guess, the virtual time, and the flags left set.
 std::string seen(const Harness& h) {
@@ -73,24 +76,18 @@ TEST(Spin, WhatArrivesDuringAHoldIsHandledInsideIt) {
         // With the release too the verdict stays, but for the stepped slot.
         {{{kInDoEvents, 1, kJudge}, {kInDoEvents, 1, kRelease}}, "_3G_@ 1334 700 verdict"},
         // Presses on slot 3 run a loop of their own inside; the outer pass then finishes.
-        {{{kInDoEvents, 1, Event::mouse(3, kLeftButtonDown)},
-          {kInDoEvents, 3, Event::mouse(3, kLeftButtonUp)}},
-         "1344@ 1344 1400"},
+        {{{kInDoEvents, 1, kPress3}, {kInDoEvents, 3, kRelease3}}, "1344@ 1344 1400"},
         // The inner loop ends by restoring after a judging; the outer one steps on.
-        {{{kInDoEvents, 1, Event::mouse(3, kLeftButtonDown)},
-          {kInDoEvents, 2, kJudge},
-          {kInDoEvents, 5, kRelease}},
+        {{{kInDoEvents, 1, kPress3}, {kInDoEvents, 2, kJudge}, {kInDoEvents, 5, kRelease}},
          "1444@ 1444 2100"},
         // A new puzzle: the next pass steps from the new guess.
-        {{{kInDoEvents, 1, Event::menu(MenuCommand::resetAnser)}, {kAtTime, 1400, kRelease}},
-         "1334@ 1334 1400"},
+        {{{kInDoEvents, 1, kNewPuzzle}, {kAtTime, 1400, kRelease}}, "1334@ 1334 1400"},
         // Inside the step's tray request: the release, a new tray, a judging.
         {{{kInRequest, 1, kRelease}}, "1334@ 1334 700"},
         {{{kInRequest, 1, Event::taskbarCreated()}, {kInDoEvents, 2, kRelease}}, "1334@ 1334 700"},
         {{{kInRequest, 1, kJudge}, {kInDoEvents, 2, kRelease}}, "_NG_@ 1334 700 verdict"},
         // A press there waits out the pause: its own steps come 700 ms later.
-        {{{kInRequest, 1, Event::mouse(3, kLeftButtonDown)}, {kAtTime, 1400, kRelease}},
-         "1344@ 1344 1400"},
+        {{{kInRequest, 1, kPress3}, {kAtTime, 1400, kRelease}}, "1344@ 1344 1400"},
     };
     for (const auto& c : kCases) {
         Harness h;
@@ -102,18 +99,15 @@ TEST(Spin, WhatArrivesDuringAHoldIsHandledInsideIt) {
     }
 }
 
-// Presses inside a judging or a new puzzle (in any of its tray requests) wait for it, then act as
-// if they had come just after it: no guess judged twice, no verdict shown with its flag cleared.
+// Presses inside a judging or a new puzzle (in any of its tray requests) act as if the shell had
+// held them until just after it, as Windows does: no guess judged twice, no verdict shown with its
+// flag cleared.
 TEST(MessageOrder, PressesInsideAHandlerActAsIfTheyCameJustAfter) {
     const std::vector<std::vector<Event>> kPresses = {
-        {kJudge},
-        {Event::mouse(3, kLeftButtonDown), Event::mouse(3, kLeftButtonUp)},
-        {Event::mouse(5, kRightButtonDoubleClick)}};
+        {kJudge}, {kPress3, kRelease3}, {Event::mouse(5, kRightButtonDoubleClick)}};
     // Answer and the guess: scored, rejected, solved; the last runs a new puzzle instead.
     const std::pair<const char*, const char*> kGames[] = {
         {"5139", "1234"}, {"5139", "1233"}, {"1236", "1236"}, {"5139", ""}};
-    // The shell delivers them inside the request (as Wine may) or holds them until just after
-    // it (as Windows does): the game must not tell the difference.
     const auto play = [](const auto& game, const std::vector<Event>& presses, unsigned inside,
                          bool afterRequests) {
         Harness h;
@@ -123,7 +117,7 @@ TEST(MessageOrder, PressesInsideAHandlerActAsIfTheyCameJustAfter) {
         h.toolkit.setDeliverAfterRequests(afterRequests);
         for (const Event& press : presses)
             h.toolkit.insideTrayRequest(inside, press);
-        h.toolkit.deliver(*game.second == '\0' ? Event::menu(MenuCommand::resetAnser) : kJudge);
+        h.toolkit.deliver(*game.second == '\0' ? kNewPuzzle : kJudge);
         EXPECT_FALSE(h.toolkit.hasScheduledEvents());
         std::string text =
             seen(h) + " " + std::to_string(h.state().GuessCount) + h.state().SecretNumber;
@@ -131,13 +125,11 @@ TEST(MessageOrder, PressesInsideAHandlerActAsIfTheyCameJustAfter) {
             text += " [" + line + "]";
         return text + std::to_string(h.toolkit.trace({CallKind::MessageBox}).size());
     };
-    for (const auto& game : kGames) {
-        for (const std::vector<Event>& presses : kPresses) {
+    for (const auto& game : kGames)
+        for (const std::vector<Event>& presses : kPresses)
             for (unsigned inside = 1; inside <= 4; ++inside)
                 EXPECT_EQ(play(game, presses, inside, false), play(game, presses, inside, true))
                     << game.first << " " << presses.front().name << " in request " << inside;
-        }
-    }
 }
 
 // A press held during start-up steps inside its replay; a judging there holds a press on
@@ -146,9 +138,9 @@ TEST(MessageOrder, PressesInsideAHandlerActAsIfTheyCameJustAfter) {
 TEST(MessageOrder, AReleaseWaitsBehindTheHeldPressItEnds) {
     Harness h;
     h.script({{kInRequest, 1, Event::mouse(2, kLeftButtonDown)},  // while slot 1 is added
-              {kInRequest, 6, Event::mouse(3, kLeftButtonDown)},  // the judging's first request
+              {kInRequest, 6, kPress3},                           // the judging's first request
               {kInDoEvents, 1, kJudge},
-              {kInDoEvents, 1, Event::mouse(3, kLeftButtonUp)}});
+              {kInDoEvents, 1, kRelease3}});
     h.start("5139");
     EXPECT_EQ(seen(h), "1334@ 1334 700");
 }
@@ -180,9 +172,8 @@ TEST(MessageOrder, APressWhileTheIconsArePutBackWaitsForThem) {
     EXPECT_EQ(seen(h), "1S0B@ 0634 700 verdict");
 }
 
-// A judging that waits behind a right double-click (the icons were dragged, so the press puts
-// them in order first) runs before the answer box opens, as the box's own loop would run it,
-// and at once after a double-click on a digit icon, which does nothing itself.
+// A judging that waits behind a right double-click (after a drag, so the press ranks the icons
+// first) runs before the answer box opens, and at once after one on a digit icon (a no-op).
 TEST(MessageOrder, WhatWaitsRunsBeforeTheAnswerBoxAndAfterAPressThatDoesNothing) {
     for (const int slot : {5, 1}) {
         Harness h;
@@ -197,8 +188,7 @@ TEST(MessageOrder, WhatWaitsRunsBeforeTheAnswerBoxAndAfterAPressThatDoesNothing)
     }
 }
 
-// Once quitting has begun nothing else runs: a press delivered inside the first delete
-// neither shows a step nor pauses before the other four.
+// Once quitting has begun nothing runs: a press inside the first delete neither steps nor pauses.
 TEST(MessageOrder, NothingRunsOnceQuittingHasBegun) {
     Harness h;
     h.start();
