@@ -183,7 +183,8 @@ TEST(MessageOrder, WhatWaitsRunsBeforeTheAnswerBoxAndAfterAPressThatDoesNothing)
         h.toolkit.insideTrayRequest(1, kJudge);
         const std::size_t mark = h.toolkit.mark();
         h.mouse(slot, kRightButtonDoubleClick);
-        EXPECT_EQ(h.toolkit.trace({CallKind::ShellNotifyIcon, CallKind::MessageBox}, mark).back(),
+        const auto calls = h.toolkit.trace({CallKind::ShellNotifyIcon, CallKind::MessageBox}, mark);
+        EXPECT_EQ(calls.empty() ? "" : calls.back(),
                   slot == 5 ? "messageBox 5139" : "tray modify 1 PictureB");
     }
 }
