@@ -174,8 +174,8 @@ void playStep(Run& run, ByteReader& in) {
     }
 }
 
-// The end of a run as a player would see it: the guess, the flags, the count, the history,
-// what each slot shows, and the windows and boxes opened on the way.
+// The end of a run as a player would see it: the guess, the flags, the count, the history (the
+// submenu mirrors it, see checkGameState), each slot's picture, the windows and boxes opened.
 std::string outcome(const fake::Harness& h) {
     const PuzzleState& state = h.state();
     const fake::WindowModel& window = h.toolkit.window();
@@ -187,8 +187,6 @@ std::string outcome(const fake::Harness& h) {
         seen += " [" + line + "]";
     for (const std::string& line : window.rirekilist2)
         seen += " <" + line + ">";
-    for (const fake::HistoryEntry& entry : window.historyEntries)
-        seen += entry.visible ? " {" + entry.caption + "}" : "";
     namespace kind = fake::CallKind;
     for (const std::string& call : h.toolkit.trace(
              {kind::MessageBox, kind::PopupTrayMenu, kind::ShowForm, kind::SetListVisible,
@@ -222,10 +220,9 @@ std::string play(const std::uint8_t* data, std::size_t size, bool deliverAfterRe
                     (run.shellRefusesNow || run.h.toolkit.trayIconCount() == 0),
                 "the program ran on after its end, or left icons behind");
     }
-    if (std::getenv("QUOR6_FUZZ_TRACE") != nullptr) {  // to read what a failing input did
+    if (std::getenv("QUOR6_FUZZ_TRACE") != nullptr)  // to read what a failing input did
         for (const std::string& call : run.h.toolkit.traceAll())
             std::fprintf(stderr, "%d %s\n", deliverAfterRequests ? 1 : 0, call.c_str());
-    }
     return outcome(run.h);
 }
 

@@ -2,9 +2,6 @@
 if(TARGET quor6_fake_toolkit)
   return()
 endif()
-add_library(quor6_fake_toolkit STATIC
-  ${CMAKE_CURRENT_LIST_DIR}/fake_toolkit.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/scripted_random.cpp
-)
+add_library(quor6_fake_toolkit STATIC ${CMAKE_CURRENT_LIST_DIR}/fake_toolkit.cpp)
 target_link_libraries(quor6_fake_toolkit PUBLIC quor6_logic)
 quor6_warnings(quor6_fake_toolkit)

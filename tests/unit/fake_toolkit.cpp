@@ -12,10 +12,6 @@ namespace quor6::fake {
 
 namespace {
 
-std::string_view listName(ListBox list) {
-    return list == ListBox::rirekiList ? "rirekiList" : "rirekilist2";
-}
-
 std::string_view requestName(std::uint32_t request) {
     constexpr std::array<std::string_view, 3> kNames = {"add", "modify", "delete"};
     return request < kNames.size() ? kNames[request] : "request?";
@@ -124,23 +120,10 @@ TrayMenuOutcome FakeToolkit::popupTrayMenu() {
     popupOpen_ = true;
     popupClosed_ = false;
     // The menu's own message loop: what the shell held back comes too.
-    std::deque<Event> during(duringPopup_.begin(), duringPopup_.end());
-    duringPopup_.clear();
+    std::deque<Event> during = std::exchange(duringPopup_, {});
     deliverAll(during);
     popupOpen_ = false;
     return popupClosed_ ? TrayMenuOutcome{} : outcome;
-}
-
-void FakeToolkit::messageBox(std::string_view text) {
-    // The box's message loop lets in what the shell held back; it shows the text it was given.
-    const std::string shown(text);
-    deliverAll(sent_);
-    log(CallKind::MessageBox, shown);
-}
-
-void FakeToolkit::closeTrayMenu() {
-    log(CallKind::CloseTrayMenu);
-    popupClosed_ = popupOpen_;
 }
 
 // --- Observation ---------------------------------------------------------------------------
@@ -251,38 +234,6 @@ bool FakeToolkit::placementKnown() const {
             return false;
     }
     return true;
-}
-
-void FakeToolkit::listClear(ListBox list) {
-    log(CallKind::ListClear, std::string(listName(list)));
-    window_.list(list).clear();
-}
-
-void FakeToolkit::listAppend(ListBox list, std::string_view line) {
-    log(CallKind::ListAppend, std::string(listName(list)) + ' ' + std::string(line));
-    window_.list(list).emplace_back(line);
-}
-
-void FakeToolkit::setListVisible(ListBox list, bool visible) {
-    log(CallKind::SetListVisible, std::string(listName(list)) + (visible ? " true" : " false"));
-    (list == ListBox::rirekiList ? window_.rirekiListVisible : window_.rirekilist2Visible) =
-        visible;
-}
-
-void FakeToolkit::setHistoryEntryCaption(int index, std::string_view caption) {
-    log(CallKind::SetHistoryEntryCaption, std::to_string(index) + ' ' + std::string(caption));
-    window_.historyEntries.at(static_cast<std::size_t>(index)).caption = std::string(caption);
-}
-
-void FakeToolkit::setHistoryEntryVisible(int index, bool visible) {
-    log(CallKind::SetHistoryEntryVisible, std::to_string(index) + (visible ? " true" : " false"));
-    window_.historyEntries.at(static_cast<std::size_t>(index)).visible = visible;
-}
-
-void FakeToolkit::endProcess() {
-    log(CallKind::EndProcess);
-    ended_ = true;
-    throw ProcessEnded{};
 }
 
 }  // namespace quor6::fake

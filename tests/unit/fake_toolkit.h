@@ -39,7 +39,6 @@ struct WindowModel {
     std::vector<std::string> rirekilist2;
     bool rirekiListVisible = false;
     bool rirekilist2Visible = false;
-    bool menuRootVisible = true;
     std::array<HistoryEntry, kHistoryMenuEntries> historyEntries{};
 
     std::vector<std::string>& list(ListBox which) {
@@ -62,9 +61,8 @@ class FakeToolkit final : public Toolkit {
   public:
     void attach(frmQuor6& form) { form_ = &form; }
 
-    // --- Scripting. An event arrives in the nth doEvents or the nth tray request from now
-    // (sent by the shell while the program waits in it), or in the first doEvents from the
-    // moment nth milliseconds.
+    // --- Scripting. An event arrives in the nth doEvents or tray request from now (sent while
+    // the program waits in it), or in the first doEvents from the moment nth milliseconds.
     enum class Trigger { DoEvents, TrayRequest, Time };
     void schedule(Trigger trigger, std::uint64_t nth, const Event& event);
     void onDoEvents(int nth, const Event& event) {
@@ -81,8 +79,7 @@ class FakeToolkit final : public Toolkit {
     void closePopupByRightDoubleClick() { popupChoices_.push_back({MenuCommand::None, true}); }
     // Delivered inside the next popup, while the menu is open.
     void duringPopup(const Event& event) { duringPopup_.push_back(event); }
-    // Delivered by the `patience`th doEvents in a row that finds nothing pending and nothing
-    // scheduled.
+    // Delivered by the `patience`th doEvents in a row that finds nothing pending or scheduled.
     void setIdleEvent(std::optional<Event> event, int patience = 1) {
         idleEvent_ = std::move(event);
         idlePatience_ = patience;
@@ -91,12 +88,10 @@ class FakeToolkit final : public Toolkit {
     void setObserver(std::function<void()> observer) { observer_ = std::move(observer); }
     void setDoEventsLimit(int limit) { doEventsLimit_ = limit; }
     // With true, the shell holds what it sends during a tray request until the program next
-    // looks for messages (a doEvents, or the end of the event it is handling), as Windows'
-    // shell32 does; with false (the default) it delivers inside the request, as Wine may.
+    // looks for messages, as Windows does; with false it delivers inside it, as Wine may.
     void setDeliverAfterRequests(bool after) { deliverAfterRequests_ = after; }
     void deliver(const Event& event);
-    // What the shell held back during requests, delivered now (the program is back in its
-    // message loop after a call that no event started, such as Form_Load).
+    // What the shell held back, delivered now: back in the message loop after Form_Load.
     void deliverHeldBack() { deliverAll(sent_); }
     bool hasScheduledEvents() const { return !scheduled_.empty() || !sent_.empty(); }
 
@@ -189,25 +184,43 @@ class FakeToolkit final : public Toolkit {
         log(CallKind::SetTrayRetryTimer, on ? "on" : "off");
         trayRetryTimerOn_ = on;
     }
-    void listClear(ListBox list) override;
-    void listAppend(ListBox list, std::string_view line) override;
+    void listClear(ListBox list) override {
+        log(CallKind::ListClear, listName(list));
+        window_.list(list).clear();
+    }
+    void listAppend(ListBox list, std::string_view line) override {
+        log(CallKind::ListAppend, listName(list) + ' ' + std::string(line));
+        window_.list(list).emplace_back(line);
+    }
     int listCount(ListBox list) const override {
         return static_cast<int>(window_.list(list).size());
     }
     std::string listItem(ListBox list, int index) const override {
         return window_.list(list).at(static_cast<std::size_t>(index));  // throws out of range
     }
-    void setListVisible(ListBox list, bool visible) override;
-    void setMenuRootVisible(bool visible) override {
-        window_.menuRootVisible = set(CallKind::SetMenuRootVisible, visible);
+    void setListVisible(ListBox list, bool visible) override {
+        log(CallKind::SetListVisible, listName(list) + (visible ? " true" : " false"));
+        (list == ListBox::rirekiList ? window_.rirekiListVisible : window_.rirekilist2Visible) =
+            visible;
     }
-    void setHistoryEntryCaption(int index, std::string_view caption) override;
-    void setHistoryEntryVisible(int index, bool visible) override;
+    void setMenuRootVisible(bool visible) override { set(CallKind::SetMenuRootVisible, visible); }
+    void setHistoryEntryCaption(int index, std::string_view caption) override {
+        log(CallKind::SetHistoryEntryCaption, std::to_string(index) + ' ' + std::string(caption));
+        window_.historyEntries.at(static_cast<std::size_t>(index)).caption = caption;
+    }
+    void setHistoryEntryVisible(int index, bool visible) override {
+        log(CallKind::SetHistoryEntryVisible,
+            std::to_string(index) + (visible ? " true" : " false"));
+        window_.historyEntries.at(static_cast<std::size_t>(index)).visible = visible;
+    }
     bool setForegroundWindow(Handle32 window) override {
         return logged(CallKind::SetForegroundWindow, true, hexText(window));
     }
     TrayMenuOutcome popupTrayMenu() override;
-    void closeTrayMenu() override;
+    void closeTrayMenu() override {
+        log(CallKind::CloseTrayMenu);
+        popupClosed_ = popupOpen_;
+    }
     // Delivers what is due, then ends as if a quit message had come from outside.
     int runMessageLoop() override {
         log(CallKind::RunMessageLoop);
@@ -218,11 +231,20 @@ class FakeToolkit final : public Toolkit {
     void sleepMilliseconds(unsigned milliseconds) override {
         now_ += set(CallKind::SleepMilliseconds, milliseconds);
     }
-    void messageBox(std::string_view text) override;
+    // The box's message loop lets in what the shell held back; it shows the text it was given.
+    void messageBox(std::string_view text) override {
+        const std::string shown(text);
+        deliverAll(sent_);
+        log(CallKind::MessageBox, shown);
+    }
     bool previousInstanceRunning() override {
         return set(CallKind::PreviousInstanceRunning, anotherCopyRunning(instanceLock_));
     }
-    [[noreturn]] void endProcess() override;
+    [[noreturn]] void endProcess() override {
+        log(CallKind::EndProcess);
+        ended_ = true;
+        throw ProcessEnded{};
+    }
     std::string executableDirectory() const override { return executableDirectory_; }
     std::string windowsDirectory() const override { return windowsDirectory_; }
     bool startProcess(std::string_view program, std::string_view commandLine) override {
@@ -279,7 +301,7 @@ class FakeToolkit final : public Toolkit {
     std::deque<Event> posted_;          // delivered by doEvents only
     std::deque<Event> sent_;            // also delivered inside tray requests
     std::deque<TrayMenuOutcome> popupChoices_;
-    std::vector<Event> duringPopup_;
+    std::deque<Event> duringPopup_;
     bool popupOpen_ = false;
     bool popupClosed_ = false;
     std::optional<Event> idleEvent_;

@@ -50,10 +50,6 @@ struct Harness {
         toolkit.onDoEvents(1, Event::mouse(slot, kLeftButtonUp));
         mouse(slot, kLeftButtonDown);
     }
-    void clickDown(int slot) {
-        toolkit.onDoEvents(1, Event::mouse(slot, kRightButtonUp));
-        mouse(slot, kRightButtonDown);
-    }
     void judge() { mouse(5, kLeftButtonDown); }
     void script(const std::vector<Arrival>& arrivals) {
         for (const Arrival& a : arrivals)

@@ -1,4 +1,5 @@
-// The stepping loop on the virtual clock, what arrives inside it, and presses inside handlers.
+// The stepping loop on the virtual clock, what arrives inside it, and the one order of the
+// tray's messages: none overtakes one that still waits, wherever it waits.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -12,11 +13,24 @@ namespace quor6::fake {
 namespace {
 
 using testing::ElementsAre;
+using testing::IsEmpty;
+
+const Event kRelease = Event::mouse(2, kLeftButtonUp);
+const Event kPress3 = Event::mouse(3, kLeftButtonDown);
+const Event kRelease3 = Event::mouse(3, kLeftButtonUp);
+const Event kNewPuzzle = Event::menu(MenuCommand::resetAnser);
+
+// What the player sees: the tray, the guess, the virtual time, and the flags left set.
+std::string seen(const Harness& h) {
+    return h.toolkit.trayPicture() + " " + std::string(h.guess()) + " " +
+           std::to_string(h.toolkit.now()) + (h.state().VerdictShown == kTrue ? " verdict" : "") +
+           (h.state().SpinHold == kTrue ? " held" : "");
+}
 
 TEST(Spin, AHoldStepsEverySevenHundredMillisecondsUntilTheRelease) {
     Harness h;
     h.start();
-    h.toolkit.atTime(1500, Event::mouse(2, kLeftButtonUp));
+    h.toolkit.atTime(1500, kRelease);
     const std::size_t mark = h.toolkit.mark();
     h.mouse(2, kLeftButtonDown);
     EXPECT_THAT(h.toolkit.trace({CallKind::SetGuessText, CallKind::DoEvents, CallKind::Deliver,
@@ -43,45 +57,37 @@ TEST(Spin, OnlyPositionsOneToFourHaveADigitToStep) {
         TraySlots tray(h.toolkit, held);
         const std::size_t mark = h.toolkit.mark();
         spinDigit(SpinDirection::Up, position, state, tray, h.toolkit, held);
-        EXPECT_EQ(h.toolkit.trace({CallKind::SetGuessText, CallKind::ShellNotifyIcon}, mark).size(),
-                  0u)
+        EXPECT_THAT(h.toolkit.trace({CallKind::SetGuessText, CallKind::ShellNotifyIcon}, mark),
+                    IsEmpty())
             << position;
     }
 }
 
-const Event kRelease = Event::mouse(2, kLeftButtonUp);
-
-// Slot 2 of 1234 (answer 5139) is held: the tray, the virtual time, and the flags left set.
+// Slot 2 of 1234 (answer 5139) is held; what arrives meanwhile is handled inside the hold.
 TEST(Spin, WhatArrivesDuringAHoldIsHandledInsideIt) {
     const struct {
         std::vector<Arrival> arrivals;
         const char* expected;
     } kCases[] = {
-        {{{kInDoEvents, 2, kRelease}}, "1334@ 700"},  // a release after the pause
-        {{{kAtTime, 6300, Event::mouse(1, kLeftButtonUp)}}, "1134@ 6300"},  // 9 steps, 9 to 0
+        {{{kInDoEvents, 2, kRelease}}, "1334@ 1334 700"},  // a release after the pause
+        {{{kAtTime, 6300, Event::mouse(1, kLeftButtonUp)}}, "1134@ 1134 6300"},  // 9 to 0
         // A judging shows NG over 1334; the next pass restores the guess and leaves the hold.
-        {{{kInDoEvents, 1, kJudge}, {kInDoEvents, 3, kRelease}}, "1334@ 700 held"},
+        {{{kInDoEvents, 1, kJudge}, {kInDoEvents, 3, kRelease}}, "1334@ 1334 700 held"},
         // With the release too the verdict stays, but for the stepped slot.
-        {{{kInDoEvents, 1, kJudge}, {kInDoEvents, 1, kRelease}}, "_3G_@ 700 verdict"},
+        {{{kInDoEvents, 1, kJudge}, {kInDoEvents, 1, kRelease}}, "_3G_@ 1334 700 verdict"},
         // Presses on slot 3 run a loop of their own inside; the outer pass then finishes.
-        {{{kInDoEvents, 1, Event::mouse(3, kLeftButtonDown)},
-          {kInDoEvents, 3, Event::mouse(3, kLeftButtonUp)}},
-         "1344@ 1400"},
+        {{{kInDoEvents, 1, kPress3}, {kInDoEvents, 3, kRelease3}}, "1344@ 1344 1400"},
         // The inner loop ends by restoring after a judging; the outer one steps on.
-        {{{kInDoEvents, 1, Event::mouse(3, kLeftButtonDown)},
-          {kInDoEvents, 2, kJudge},
-          {kInDoEvents, 5, kRelease}},
-         "1444@ 2100"},
+        {{{kInDoEvents, 1, kPress3}, {kInDoEvents, 2, kJudge}, {kInDoEvents, 5, kRelease}},
+         "1444@ 1444 2100"},
         // A new puzzle: the next pass steps from the new guess.
-        {{{kInDoEvents, 1, Event::menu(MenuCommand::resetAnser)}, {kAtTime, 1400, kRelease}},
-         "1334@ 1400"},
+        {{{kInDoEvents, 1, kNewPuzzle}, {kAtTime, 1400, kRelease}}, "1334@ 1334 1400"},
         // Inside the step's tray request: the release, a new tray, a judging.
-        {{{kInRequest, 1, kRelease}}, "1334@ 700"},
-        {{{kInRequest, 1, Event::taskbarCreated()}, {kInDoEvents, 2, kRelease}}, "1334@ 700"},
-        {{{kInRequest, 1, kJudge}, {kInDoEvents, 2, kRelease}}, "_NG_@ 700 verdict"},
+        {{{kInRequest, 1, kRelease}}, "1334@ 1334 700"},
+        {{{kInRequest, 1, Event::taskbarCreated()}, {kInDoEvents, 2, kRelease}}, "1334@ 1334 700"},
+        {{{kInRequest, 1, kJudge}, {kInDoEvents, 2, kRelease}}, "_NG_@ 1334 700 verdict"},
         // A press there waits out the pause: its own steps come 700 ms later.
-        {{{kInRequest, 1, Event::mouse(3, kLeftButtonDown)}, {kAtTime, 1400, kRelease}},
-         "1344@ 1400"},
+        {{{kInRequest, 1, kPress3}, {kAtTime, 1400, kRelease}}, "1344@ 1344 1400"},
     };
     for (const auto& c : kCases) {
         Harness h;
@@ -89,25 +95,19 @@ TEST(Spin, WhatArrivesDuringAHoldIsHandledInsideIt) {
         h.random.queueSecret("2468");
         h.script(c.arrivals);
         h.mouse(2, kLeftButtonDown);
-        const std::string seen = h.toolkit.trayPicture() + " " + std::to_string(h.toolkit.now()) +
-                                 (h.state().VerdictShown == kTrue ? " verdict" : "") +
-                                 (h.state().SpinHold == kTrue ? " held" : "");
-        EXPECT_EQ(seen, c.expected) << c.arrivals.front().event.describe();
+        EXPECT_EQ(seen(h), c.expected) << c.arrivals.front().event.name;
     }
 }
 
-// Presses inside a judging or a new puzzle (in any of its tray requests) wait for it, then act as
-// if they had come just after it: no guess judged twice, no verdict shown with its flag cleared.
-TEST(Spin, PressesInsideAHandlerActAsIfTheyCameJustAfter) {
+// Presses inside a judging or a new puzzle (in any of its tray requests) act as if the shell had
+// held them until just after it, as Windows does: no guess judged twice, no verdict shown with its
+// flag cleared.
+TEST(MessageOrder, PressesInsideAHandlerActAsIfTheyCameJustAfter) {
     const std::vector<std::vector<Event>> kPresses = {
-        {kJudge},
-        {Event::mouse(3, kLeftButtonDown), Event::mouse(3, kLeftButtonUp)},
-        {Event::mouse(5, kRightButtonDoubleClick)}};
+        {kJudge}, {kPress3, kRelease3}, {Event::mouse(5, kRightButtonDoubleClick)}};
     // Answer and the guess: scored, rejected, solved; the last runs a new puzzle instead.
     const std::pair<const char*, const char*> kGames[] = {
         {"5139", "1234"}, {"5139", "1233"}, {"1236", "1236"}, {"5139", ""}};
-    // The shell delivers them inside the request (as Wine may) or holds them until just after
-    // it (as Windows does): the game must not tell the difference.
     const auto play = [](const auto& game, const std::vector<Event>& presses, unsigned inside,
                          bool afterRequests) {
         Harness h;
@@ -117,22 +117,88 @@ TEST(Spin, PressesInsideAHandlerActAsIfTheyCameJustAfter) {
         h.toolkit.setDeliverAfterRequests(afterRequests);
         for (const Event& press : presses)
             h.toolkit.insideTrayRequest(inside, press);
-        h.toolkit.deliver(*game.second == '\0' ? Event::menu(MenuCommand::resetAnser) : kJudge);
+        h.toolkit.deliver(*game.second == '\0' ? kNewPuzzle : kJudge);
         EXPECT_FALSE(h.toolkit.hasScheduledEvents());
-        std::string seen = h.toolkit.trayPicture() + " " + std::string(h.guess()) + " " +
-                           std::to_string(h.state().GuessCount) + h.state().SecretNumber +
-                           std::to_string(h.state().VerdictShown + 2 * h.state().SpinHold);
+        std::string text =
+            seen(h) + " " + std::to_string(h.state().GuessCount) + h.state().SecretNumber;
         for (const std::string& line : h.toolkit.window().rirekiList)
-            seen += " [" + line + "]";
-        return seen + std::to_string(h.toolkit.trace({CallKind::MessageBox}).size());
+            text += " [" + line + "]";
+        return text + std::to_string(h.toolkit.trace({CallKind::MessageBox}).size());
     };
-    for (const auto& game : kGames) {
-        for (const std::vector<Event>& presses : kPresses) {
+    for (const auto& game : kGames)
+        for (const std::vector<Event>& presses : kPresses)
             for (unsigned inside = 1; inside <= 4; ++inside)
                 EXPECT_EQ(play(game, presses, inside, false), play(game, presses, inside, true))
-                    << game.first << " " << presses.front().describe() << " in request " << inside;
-        }
+                    << game.first << " " << presses.front().name << " in request " << inside;
+}
+
+// A press held during start-up steps inside its replay; a judging there holds a press on
+// another digit, whose release then arrives while that press still waits. The release goes
+// behind it, so it ends both loops instead of leaving the first digit stepping by itself.
+TEST(MessageOrder, AReleaseWaitsBehindTheHeldPressItEnds) {
+    Harness h;
+    h.script({{kInRequest, 1, Event::mouse(2, kLeftButtonDown)},  // while slot 1 is added
+              {kInRequest, 6, kPress3},                           // the judging's first request
+              {kInDoEvents, 1, kJudge},
+              {kInDoEvents, 1, kRelease3}});
+    h.start("5139");
+    EXPECT_EQ(seen(h), "1334@ 1334 700");
+}
+
+// A right press and a right double-click on the sphere arrive while a verdict is shown: the
+// double-click closes the menu before it opens, as it would have had they come just after.
+TEST(MessageOrder, ADoubleClickWaitingBehindAMenuPressKeepsTheMenuShut) {
+    Harness h;
+    h.start("5139");
+    h.toolkit.choosePopupCommand(MenuCommand::resetAnser);  // a menu that opened would reset
+    h.script({{kInRequest, 1, Event::mouse(5, kRightButtonDown)},
+              {kInRequest, 2, Event::mouse(5, kRightButtonDoubleClick)}});
+    const std::size_t mark = h.toolkit.mark();
+    h.judge();
+    EXPECT_THAT(h.toolkit.trace({CallKind::PopupTrayMenu, CallKind::MessageBox}, mark),
+                ElementsAre("messageBox 5139"));
+    EXPECT_EQ(seen(h), "1S1B@ 1234 0 verdict");
+}
+
+// A judging pressed while the icons are being put back waits for them: the picture read for
+// slot 1 before its add is not put over the verdict.
+TEST(MessageOrder, APressWhileTheIconsArePutBackWaitsForThem) {
+    Harness h;
+    h.start("5139");
+    h.toolkit.window().guess = "9634";
+    h.clickUp(1);  // 0634 on show
+    h.toolkit.insideTrayRequest(1, kJudge);
+    h.toolkit.deliver(Event::taskbarCreated(false));
+    EXPECT_EQ(seen(h), "1S0B@ 0634 700 verdict");
+}
+
+// A judging that waits behind a right double-click (after a drag, so the press ranks the icons
+// first) runs before the answer box opens, and at once after one on a digit icon (a no-op).
+TEST(MessageOrder, WhatWaitsRunsBeforeTheAnswerBoxAndAfterAPressThatDoesNothing) {
+    for (const int slot : {5, 1}) {
+        Harness h;
+        h.toolkit.placeIcons("54321");
+        h.start("5139");
+        h.toolkit.placeIcons("53421");
+        h.toolkit.insideTrayRequest(1, kJudge);
+        const std::size_t mark = h.toolkit.mark();
+        h.mouse(slot, kRightButtonDoubleClick);
+        const auto calls = h.toolkit.trace({CallKind::ShellNotifyIcon, CallKind::MessageBox}, mark);
+        EXPECT_EQ(calls.empty() ? "" : calls.back(),
+                  slot == 5 ? "messageBox 5139" : "tray modify 1 PictureB");
     }
+}
+
+// Once quitting has begun nothing runs: a press inside the first delete neither steps nor pauses.
+TEST(MessageOrder, NothingRunsOnceQuittingHasBegun) {
+    Harness h;
+    h.start();
+    h.toolkit.insideTrayRequest(1, Event::mouse(2, kLeftButtonDown));
+    const std::size_t mark = h.toolkit.mark();
+    EXPECT_THROW(h.form.mnuEnd_Click(), ProcessEnded);
+    EXPECT_EQ(
+        h.toolkit.trace({CallKind::ShellNotifyIcon, CallKind::SleepMilliseconds}, mark).size(), 5u);
+    EXPECT_EQ(seen(h), "----- 1234 0");
 }
 
 }  // namespace
