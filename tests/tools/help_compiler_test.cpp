@@ -65,8 +65,8 @@ TEST(HelpFileTest, ShowsEveryTopicParagraphJumpAndIndexEntryInItsLook) {
     EXPECT_EQ(
         std::regex_replace(help, std::regex("\n>"), ""),
         utf8ToCp932(
-            "title ヘルプ ソ表能 ﾒﾆｭｰ ①～ & 1; contents {IDH_CONTENTS}; WinHelp 1.33; charset 128; "
-            "macro BrowseButtons(); blocks 5\nfont 0 20 000000\nfont 1 22 000000\n"
+            "WinHelp 1.33; title ヘルプ ソ表能 ﾒﾆｭｰ ①～ & 1; contents {IDH_CONTENTS}; "
+            "macro BrowseButtons(); charset 128; blocks 5\nfont 0 20 000000\nfont 1 22 000000\n"
             "font 1 28 003380\n# 目次 {IDH_CONTENTS}\n2 4=10:目次\n0 4=6:概要です。word one two\n"
             "0 4=3 16=40 64=-20:・[第二のトピック](IDH_SECOND)へ続き\n"
             "0 4=3 16=40 64=-20:・[alpha](IDH_ALPHA)\n"
@@ -78,9 +78,9 @@ TEST(HelpFileTest, ShowsEveryTopicParagraphJumpAndIndexEntryInItsLook) {
             "index: alpha {IDH_ALPHA}\nindex: Zeta {IDH_ZETA}\n"
             "index: 第二のトピック {IDH_SECOND}\nindex: 目次 {IDH_CONTENTS}\n"));
     // CP932 as the viewer knows it: kanji with a backslash trail byte, half-width kana, NEC.
-    EXPECT_EQ(help.find("title \x83\x77\x83\x8B\x83\x76 \x83\x5C\x95\x5C\x94\x5C "
+    EXPECT_EQ(help.find("; title \x83\x77\x83\x8B\x83\x76 \x83\x5C\x95\x5C\x94\x5C "
                         "\xD2\xC6\xAD\xB0 \x87\x40\x81\x60 & 1;"),
-              0u);
+              12u);
     // The page: well-formed (every element closed in order), running and loading nothing, every
     // topic a section, every jump a link, the index in the same order.
     const std::string html = std::regex_replace(compileHtmlHelp(source), std::regex("\n"), "");
