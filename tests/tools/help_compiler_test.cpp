@@ -166,13 +166,13 @@ TEST(CompileTest, RejectsFaultySourcesNamingTheLine) {
 // The encodings every reader of the format agrees on, and their limits.
 TEST(EncodingTest, CompressedIntegersContextHashesAndCharacterLengthsMatchKnownVectors) {
     // kind value=bytes; u: cu16, s: cs16, l: cs32, each at the edges of its short form and its
-    // range (! for out of range); h: hash.
+    // range (! for out of range); h: hash; c: the length of a CP932 character by its first byte.
     std::istringstream vectors(
         "u17=22 u127=FE u128=0101 u200=9101 u32768=! s12=98 s-64=00 s63=FE s64=8180 s-65=7F7F "
         "s-100=397F s16384=! s-16385=! l17=2280 l-16384=0000 l16383=FEFF l16384=01800080 "
         "l20000=419C0080 l1073741824=! "
         "hA=11 ha1=2DC h0=A h.=C h_=D hIDH_CONTENTS=68310BEE hidh_contents=68310BEE "
-        "hIDH_THIRD=D4D24393");
+        "hIDH_THIRD=D4D24393 c41=1 c81=2 c9F=2 cA0=1 cDF=1 cE0=2 cFC=2 cFD=1");
     for (std::string v; vectors >> v;) {
         const std::string value = v.substr(1, v.find('=') - 1);
         ByteBuffer out;
@@ -180,6 +180,8 @@ TEST(EncodingTest, CompressedIntegersContextHashesAndCharacterLengthsMatchKnownV
         try {
             if (v[0] == 'h')
                 hex << std::hex << std::uppercase << static_cast<std::uint32_t>(contextHash(value));
+            else if (v[0] == 'c')
+                hex << cp932CharLength(static_cast<unsigned char>(std::stoi(value, nullptr, 16)));
             else if (v[0] == 'u')
                 appendCompressedU16(out, static_cast<std::uint16_t>(std::stoi(value)));
             else if (v[0] == 's')
@@ -195,10 +197,6 @@ TEST(EncodingTest, CompressedIntegersContextHashesAndCharacterLengthsMatchKnownV
     }
     // A sequence cut short by the end of the text, though the bytes after the text would end it.
     EXPECT_THROW(decodeUtf8(std::string_view("\xE3\x81\x82", 2)), std::invalid_argument);
-    for (const char b : std::string("A\x81\x9F\xA0\xDF\xE0\xFC\xFD"))
-        EXPECT_EQ(cp932CharLength(static_cast<unsigned char>(b)),
-                  std::string("\x81\x9F\xE0\xFC").find(b) != std::string::npos ? 2u : 1u)
-            << int(b);
 }
 
 }  // namespace
