@@ -73,9 +73,9 @@ void readTree(const Span& tree, std::uint16_t pageSize, const Entry& entry) {
     require(page.u16(0) == pageSize - at, "B+ tree free bytes");
 }
 
-// Shows one display-text record; returns whether it ends its paragraph. `look` is the open
-// paragraph's font and measures, empty between paragraphs.
-bool readText(const Span& record, std::size_t data1End, std::size_t fonts, const Names& jumps,
+// Shows one display-text record. `look` is the open paragraph's font and measures, empty between
+// paragraphs.
+void readText(const Span& record, std::size_t data1End, std::size_t fonts, const Names& jumps,
               std::string& look, std::string& shown) {
     const Span strings = record.sub(data1End, record.size - data1End);
     std::size_t at = 21;
@@ -99,7 +99,6 @@ bool readText(const Span& record, std::size_t data1End, std::size_t fonts, const
     look = recordLook;
     at += 3;
     std::size_t text = 1;
-    bool ended = false;
     std::string jump;  // the name of the open jump's topic
     for (std::uint8_t code = 0; code != 0xFF;) {
         // Each record is drawn on its own: no character may be split between two.
@@ -111,7 +110,7 @@ bool readText(const Span& record, std::size_t data1End, std::size_t fonts, const
         shown += piece;
         text += piece.size() + 1;
         code = at < data1End ? record.u8(at++) : 0;
-        require(!ended || code == 0xFF, "a record goes on after its paragraph's end");
+        require(!look.empty() || code == 0xFF, "a record goes on after its paragraph's end");
         if (code == 0xE3 && jump.empty()) {
             shown += "[";
             jump = lookUp(jumps, record.u32(at));
@@ -119,18 +118,19 @@ bool readText(const Span& record, std::size_t data1End, std::size_t fonts, const
         } else if (code == 0x89 && !jump.empty()) {
             shown += "](" + jump + ")";
             jump.clear();
+        } else if (code == 0x82) {
+            shown += "\n";
+            look.clear();
         } else {
-            require(code == 0x82 || code == 0xFF, "unknown or unpaired formatting command");
+            require(code == 0xFF, "unknown or unpaired formatting command");
         }
-        ended = ended || code == 0x82;
     }
     require(at == data1End && text == strings.size && jump.empty(), "strings or commands unpaired");
-    return ended;
 }
 
-// Shows the topics of |TOPIC; returns their topic offsets.
-std::vector<std::uint32_t> readTopics(const Span& topic, std::size_t fonts, const Names& of,
-                                      const Names& jumps, std::string& shown) {
+// Shows the topics of |TOPIC, each context's offset that of one of them.
+void readTopics(const Span& topic, std::size_t fonts, const Names& of, const Names& jumps,
+                std::string& shown) {
     const std::size_t blocks = topic.size / kBlock;
     require(blocks > 0 && topic.size % kBlock == 0, "|TOPIC is not whole blocks");
     std::vector<std::size_t> characters(blocks), dataEnd(blocks);  // per block
@@ -168,10 +168,7 @@ std::vector<std::uint32_t> readTopics(const Span& topic, std::size_t fonts, cons
         } else {
             require(record.u8(20) == 0x20 && !offsets.empty(), "a record out of place");
             firstText.back() = std::min(firstText.back(), position);
-            if (readText(record, data1End, fonts, jumps, look, shown)) {
-                shown += "\n";
-                look.clear();
-            }
+            readText(record, data1End, fonts, jumps, look, shown);
             characters[block] += record.size - data1End;
         }
         previous = position;
@@ -189,7 +186,9 @@ std::vector<std::uint32_t> readTopics(const Span& topic, std::size_t fonts, cons
         require(fields[t] == expected && (t == 0 || offsets[t] != offsets[t - 1]),
                 "topic header fields of topic " + std::to_string(t));
     }
-    return offsets;
+    for (const auto& [offset, name] : of)
+        require(std::count(offsets.begin(), offsets.end(), offset) == 1,
+                "a context opens no topic");
 }
 
 }  // namespace
@@ -260,11 +259,7 @@ std::string readHelpFile(const Bytes& file, const std::map<std::int32_t, std::st
                       fonts.u8(at + 1), fonts.u8(at + 5), fonts.u8(at + 6), fonts.u8(at + 7));
         shown += line;
     }
-    const std::vector<std::uint32_t> offsets =
-        readTopics(get("|TOPIC"), fonts.u16(2), of, jumps, shown);
-    for (const auto& [hash, offset] : contexts)
-        require(std::count(offsets.begin(), offsets.end(), offset) == 1,
-                "a context opens no topic");
+    readTopics(get("|TOPIC"), fonts.u16(2), of, jumps, shown);
     const Span keywordData = get("|KWDATA");
     std::size_t listed = 0;
     readTree(get("|KWBTREE"), 2048, [&](const Span& page, std::size_t at) {
