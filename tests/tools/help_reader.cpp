@@ -187,8 +187,7 @@ void readTopics(const Span& topic, std::size_t fonts, const Names& of, const Nam
                 "topic header fields of topic " + std::to_string(t));
     }
     for (const auto& [offset, name] : of)
-        require(std::count(offsets.begin(), offsets.end(), offset) == 1,
-                "a context opens no topic");
+        require(std::count(offsets.begin(), offsets.end(), offset) == 1, "context opens no topic");
 }
 
 }  // namespace
@@ -230,9 +229,8 @@ std::string readHelpFile(const Bytes& file, const std::map<std::int32_t, std::st
         jumps[static_cast<std::uint32_t>(hash)] = of[offset];
     const Span system = get("|SYSTEM");
     // No generation date: the same source gives the same file.
-    require(
-        system.u16(0) == 0x036C && system.u16(4) == 1 && system.u32(6) == 0 && system.u16(10) == 0,
-        "|SYSTEM magic, version, date or compressed topics");
+    require(system.u16(0) == 0x036C && system.u16(4) == 1 && system.u32(6) == 0 && !system.u16(10),
+            "|SYSTEM magic, version, date or compressed topics");
     std::string shown = "WinHelp 1." + std::to_string(system.u16(2));
     for (std::size_t at = 12; at < system.size; at += 4 + system.u16(at + 2)) {
         const std::uint16_t type = system.u16(at);
@@ -248,10 +246,9 @@ std::string readHelpFile(const Bytes& file, const std::map<std::int32_t, std::st
     shown += "; blocks " + std::to_string(get("|TOPIC").size / kBlock) + "\n";
     const Span fonts = get("|FONT");
     const std::uint16_t faces = fonts.u16(0), descriptorsAt = fonts.u16(6);
-    require(faces > 0 && fonts.u16(4) == 8 && descriptorsAt > 8 &&
-                (descriptorsAt - 8) % faces == 0 &&
-                fonts.size == descriptorsAt + 11u * fonts.u16(2),
-            "|FONT tables");
+    require(faces > 0 && fonts.u16(4) == 8 && descriptorsAt > 8 && (descriptorsAt - 8) % faces == 0,
+            "|FONT face names");
+    require(fonts.size == descriptorsAt + 11u * fonts.u16(2), "|FONT descriptors");
     for (std::size_t at = descriptorsAt; at < fonts.size; at += 11) {
         require(fonts.u16(at + 3) < faces, "|FONT face number");
         char line[32];
@@ -265,10 +262,9 @@ std::string readHelpFile(const Bytes& file, const std::map<std::int32_t, std::st
     readTree(get("|KWBTREE"), 2048, [&](const Span& page, std::size_t at) {
         const std::string keyword = page.cString(at);
         shown += "index: " + keyword;
-        for (std::size_t i = 0; i < page.u16(at + keyword.size() + 1); ++i, ++listed) {
-            const std::uint32_t offset = keywordData.u32(page.u32(at + keyword.size() + 3) + 4 * i);
-            shown += " {" + lookUp(of, offset) + "}";
-        }
+        const std::size_t list = page.u32(at + keyword.size() + 3);  // in |KWDATA
+        for (std::size_t i = 0; i < page.u16(at + keyword.size() + 1); ++i, ++listed)
+            shown += " {" + lookUp(of, keywordData.u32(list + 4 * i)) + "}";
         shown += "\n";
         return keyword.size() + 7;
     });
