@@ -1,6 +1,5 @@
-"""usage: test_exe_resources.py <quor6.exe> <platform/toolkit.h>: the version record, the tray
-menu and the DPI awareness read back from a built exe, the menu's ids the MenuCommand values the
-program uses."""
+"""usage: test_exe_resources.py <quor6.exe> <platform/toolkit.h>: the version record, tray menu
+and DPI awareness read back from a built exe, the menu's ids the program's MenuCommand values."""
 import re
 import struct
 import subprocess
