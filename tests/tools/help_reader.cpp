@@ -214,17 +214,15 @@ std::string readHelpFile(const Bytes& file, const std::map<std::int32_t, std::st
     };
     require(starts.size() == 6, "internal files the viewer does not know");
     std::map<std::int32_t, std::uint32_t> contexts;  // hash -> topic offset
+    Names of, jumps;  // the names of the topic at an offset, and of the topic a hash opens
     readTree(get("|CONTEXT"), 2048, [&](const Span& page, std::size_t at) {
         const auto hash = static_cast<std::int32_t>(page.u32(at));
         require(contexts.empty() || contexts.rbegin()->first < hash, "|CONTEXT is not sorted");
         contexts[hash] = page.u32(at + 4);
+        std::string& topicNames = of[contexts[hash]];
+        topicNames += (topicNames.empty() ? "" : " ") + (names.count(hash) ? names.at(hash) : "?");
         return std::size_t{8};
     });
-    Names of, jumps;  // the names of the topic at an offset, and of the topic a hash opens
-    for (const auto& [hash, offset] : contexts) {
-        std::string& topicNames = of[offset];
-        topicNames += (topicNames.empty() ? "" : " ") + (names.count(hash) ? names.at(hash) : "?");
-    }
     for (const auto& [hash, offset] : contexts)
         jumps[static_cast<std::uint32_t>(hash)] = of[offset];
     const Span system = get("|SYSTEM");
