@@ -82,8 +82,7 @@ class IconCompilerRun : public ::testing::Test {
 
 TEST_F(IconCompilerRun, WritesTheIconAndThePreviewOrFailsClearlyWritingNothing) {
     // 20 and 24 wide frames have padded rows; the frames keep the map's order.
-    for (const std::vector<int>& sizes :
-         std::vector<std::vector<int>>{{32, 24, 20, 16}, {20}, {16, 32}}) {
+    for (const auto& sizes : {std::vector{32, 24, 20, 16}, std::vector{20}, std::vector{16, 32}}) {
         std::mt19937 random(static_cast<unsigned>(sizes.size()));
         std::vector<PixelMap> frames;
         std::string text = "; comments, blank lines and CRLF are skipped\n\n";
