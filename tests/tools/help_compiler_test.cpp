@@ -21,13 +21,6 @@
 namespace quor6::help {
 namespace {
 
-std::string repeated(const std::string& text, int times) {
-    std::string all;
-    for (int i = 0; i < times; ++i)
-        all += text;
-    return all;
-}
-
 // The help compiled from a source as the viewer shows it, its context names taken from the source.
 std::string shown(const std::string& source) {
     std::map<std::int32_t, std::string> names;
@@ -40,7 +33,11 @@ std::string shown(const std::string& source) {
 // Escapes, comments, CRLF, a BOM; jumps in bullets and paragraphs, one longer than a record; a
 // paragraph over blocks; the index sorted as the viewer sorts it; fonts and paragraph looks.
 TEST(HelpFileTest, ShowsEveryTopicParagraphJumpAndIndexEntryInItsLook) {
-    const std::string longText = repeated("本文の文章です。", 300), longJump = repeated("リ", 2500);
+    std::string longText, longJump;
+    for (int i = 0; i < 300; ++i)
+        longText += "本文の文章です。";
+    for (int i = 0; i < 2500; ++i)
+        longJump += "リ";
     const std::string source =
         std::string(
             "\xEF\xBB\xBF; comment\r\ntitle:  ヘルプ ソ表能 ﾒﾆｭｰ ①～ & 1 \r\n"
@@ -91,10 +88,10 @@ TEST(HelpFileTest, ShowsEveryTopicParagraphJumpAndIndexEntryInItsLook) {
             "目次</a></li></ul></section></body></html>");
 }
 
-// Records filled to their last byte, cut between characters: "ゃ" (82 E1) has a trail byte that is
+// Records filled to their last byte, cut between characters: "＝" (81 81) has a trail byte that is
 // also a lead byte, so a walk that starts out of step never falls back in.
 TEST(TextRecordsTest, FillsEveryRecordAndCutsBetweenCharacters) {
-    const std::string text = repeated("\x82\xE1", 300);
+    const std::string text(600, '\x81');
     for (std::size_t max = 60; max <= 400; ++max) {
         const std::vector<TopicRecord> records = buildTextRecords({{text, {}}}, {}, 0, max);
         std::string joined;
@@ -103,7 +100,7 @@ TEST(TextRecordsTest, FillsEveryRecordAndCutsBetweenCharacters) {
             const auto begin = record.data2.begin() + 1;
             const std::string piece(begin, std::find(begin, record.data2.end(), 0));
             // Filled: the one record that would hold one more character is too large.
-            const auto more = buildTextRecords({{piece + "\x82\xE1", {}}}, {}, 0);
+            const auto more = buildTextRecords({{piece + "\x81\x81", {}}}, {}, 0);
             EXPECT_TRUE(record.size() <= max && piece.size() % 2 == 0 &&
                         (&record == &records.back() || more[0].size() > max))
                 << max << " " << record.size();
