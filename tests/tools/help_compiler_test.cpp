@@ -21,34 +21,23 @@
 namespace quor6::help {
 namespace {
 
-// Every match of a pattern in a text, as its groups.
-std::vector<std::vector<std::string>> matches(const std::string& text, const char* pattern) {
-    std::vector<std::vector<std::string>> all;
-    const std::regex regex(pattern);
-    for (std::sregex_iterator m(text.begin(), text.end(), regex), end; m != end; ++m)
-        all.emplace_back(m->begin(), m->end());
-    return all;
-}
-
-std::string repeated(const std::string& text, int times) {
-    std::string all;
-    for (int i = 0; i < times; ++i)
-        all += text;
-    return all;
-}
-
 // The help compiled from a source as the viewer shows it, its context names taken from the source.
 std::string shown(const std::string& source) {
     std::map<std::int32_t, std::string> names;
-    for (const auto& m : matches(source, R"(\{([\w.]+)\})"))
-        names[contextHash(m[1])] = m[1];
+    const std::regex name(R"(\{([\w.]+)\})");
+    for (std::sregex_iterator m(source.begin(), source.end(), name), end; m != end; ++m)
+        names[contextHash(m->str(1))] = m->str(1);
     return test::readHelpFile(compileHelp(source), names);
 }
 
 // Escapes, comments, CRLF, a BOM; jumps in bullets and paragraphs, one longer than a record; a
 // paragraph over blocks; the index sorted as the viewer sorts it; fonts and paragraph looks.
 TEST(HelpFileTest, ShowsEveryTopicParagraphJumpAndIndexEntryInItsLook) {
-    const std::string longText = repeated("本文の文章です。", 300), longJump = repeated("リ", 2500);
+    std::string longText, longJump;
+    for (int i = 0; i < 300; ++i)
+        longText += "本文の文章です。";
+    for (int i = 0; i < 2500; ++i)
+        longJump += "リ";
     const std::string source =
         std::string(
             "\xEF\xBB\xBF; comment\r\ntitle:  ヘルプ ソ表能 ﾒﾆｭｰ ①～ & 1 \r\n"
@@ -60,13 +49,11 @@ TEST(HelpFileTest, ShowsEveryTopicParagraphJumpAndIndexEntryInItsLook) {
     // A jump cut at a record's end goes on in the next, other text is carried over after a
     // sentence. WinHelp 4 reads the charset; body 10 pt, heading 11 pt bold, title 14 pt bold
     // dark blue; spacing below (bit 4), above (2), and the bullet's hanging indent (16 and 64).
-    const std::string help = std::regex_replace(shown(source), std::regex(R"(\]\(\w+\)\n>\[)"), "");
-    EXPECT_EQ(matches(help, "\n>").size(), matches(help, "\x81\x42\n>").size());
     EXPECT_EQ(
-        std::regex_replace(help, std::regex("\n>"), ""),
+        std::regex_replace(shown(source), std::regex(R"(\]\(\w+\)\n>\[|(\x81\x42)\n>)"), "$1"),
         utf8ToCp932(
-            "title ヘルプ ソ表能 ﾒﾆｭｰ ①～ & 1; contents {IDH_CONTENTS}; WinHelp 1.33; charset 128; "
-            "macro BrowseButtons(); blocks 5\nfont 0 20 000000\nfont 1 22 000000\n"
+            "WinHelp 1.33; title ヘルプ ソ表能 ﾒﾆｭｰ ①～ & 1; contents {IDH_CONTENTS}; "
+            "macro BrowseButtons(); charset 128; blocks 5\nfont 0 20 000000\nfont 1 22 000000\n"
             "font 1 28 003380\n# 目次 {IDH_CONTENTS}\n2 4=10:目次\n0 4=6:概要です。word one two\n"
             "0 4=3 16=40 64=-20:・[第二のトピック](IDH_SECOND)へ続き\n"
             "0 4=3 16=40 64=-20:・[alpha](IDH_ALPHA)\n"
@@ -77,38 +64,34 @@ TEST(HelpFileTest, ShowsEveryTopicParagraphJumpAndIndexEntryInItsLook) {
             "](IDH_ALPHA)後\n# alpha {IDH_ALPHA}\n2 4=10:alpha\n0 4=6:ｶﾀｶﾅ①～\n"
             "index: alpha {IDH_ALPHA}\nindex: Zeta {IDH_ZETA}\n"
             "index: 第二のトピック {IDH_SECOND}\nindex: 目次 {IDH_CONTENTS}\n"));
-    // CP932 as the viewer knows it: kanji with a backslash trail byte, half-width kana, NEC.
-    EXPECT_EQ(help.find("title \x83\x77\x83\x8B\x83\x76 \x83\x5C\x95\x5C\x94\x5C "
-                        "\xD2\xC6\xAD\xB0 \x87\x40\x81\x60 & 1;"),
-              0u);
-    // The page: well-formed (every element closed in order), running and loading nothing, every
-    // topic a section, every jump a link, the index in the same order.
-    const std::string html = std::regex_replace(compileHtmlHelp(source), std::regex("\n"), "");
-    std::vector<std::string> open;
-    for (const auto& m : matches(html, R"(<(/?)(\w+))")) {
-        if (!m[1].empty() && !open.empty() && open.back() == m[2])
-            open.pop_back();
-        else if (m[2] != "meta")
-            open.push_back(m[1] + m[2]);
-    }
-    EXPECT_EQ(open, std::vector<std::string>{}) << "elements left open or closed out of order";
-    EXPECT_FALSE(std::regex_search(html, std::regex("<script|<link|src=")));
-    for (const char* fragment :
-         {"<html lang=\"ja\">", "<title>ヘルプ ソ表能 ﾒﾆｭｰ ①～ &amp; 1</title>",
-          "<section id=\"IDH_SECOND\"><h2>第二のトピック</h2><h3>見出し</h3>"
-          "<p>ソ表能の本文 [1] (a) \\ 1 &lt; 2 &amp; &quot;q&quot;。</p>",
-          "<ul><li><a href=\"#IDH_SECOND\">第二のトピック</a>へ続き</li><li><a "
-          "href=\"#IDH_ALPHA\">alpha</a></li></ul>",
-          "<p>最後の本文。<a href=\"#IDH_CONTENTS\">目次</a></p>",
-          "<li><a href=\"#IDH_ALPHA\">alpha</a></li><li><a href=\"#IDH_ZETA\">Zeta</a></li><li><a "
-          "href=\"#IDH_SECOND\">第二のトピック</a></li><li><a href=\"#IDH_CONTENTS\">目次</a>"})
-        EXPECT_NE(html.find(fragment), std::string::npos) << fragment;
+    // The page, its style left out: every topic a section that ends in the ways to the contents
+    // and the index, every jump a link, the index in the viewer's order; no script, nothing loaded.
+    EXPECT_EQ(
+        std::regex_replace(compileHtmlHelp(source), std::regex("\n|<style>.*</style>"), ""),
+        "<!DOCTYPE html><html lang=\"ja\"><head><meta charset=\"utf-8\"><meta name=\"viewport\" "
+        "content=\"width=device-width, initial-scale=1\"><title>ヘルプ ソ表能 ﾒﾆｭｰ ①～ &amp; 1"
+        "</title></head><body><h1>ヘルプ ソ表能 ﾒﾆｭｰ ①～ &amp; 1</h1><section id=\"IDH_CONTENTS\">"
+        "<h2>目次</h2><p>概要です。word one two</p><ul><li><a href=\"#IDH_SECOND\">第二のトピック"
+        "</a>へ続き</li><li><a href=\"#IDH_ALPHA\">alpha</a></li></ul><p class=\"nav\"><a href=\""
+        "#quor6-index\">索引</a></p></section><section id=\"IDH_SECOND\"><h2>第二のトピック</h2>"
+        "<h3>見出し</h3><p>ソ表能の本文 [1] (a) \\ 1 &lt; 2 &amp; &quot;q&quot;。</p>"
+        "<p class=\"nav\"><a href=\"#IDH_CONTENTS\">目次</a> ・ <a href=\"#quor6-index\">索引"
+        "</a></p></section><section id=\"IDH_ZETA\"><h2>Zeta</h2><p>最後の本文。<a href=\""
+        "#IDH_CONTENTS\">目次</a></p><p>" +
+            longText + "</p><p>前<a href=\"#IDH_ALPHA\">" + longJump +
+            "</a>後</p><p class=\"nav\"><a href=\"#IDH_CONTENTS\">目次</a> ・ <a href=\""
+            "#quor6-index\">索引</a></p></section><section id=\"IDH_ALPHA\"><h2>alpha</h2><p>"
+            "ｶﾀｶﾅ①～</p><p class=\"nav\"><a href=\"#IDH_CONTENTS\">目次</a> ・ <a href=\""
+            "#quor6-index\">索引</a></p></section><section id=\"quor6-index\"><h2>索引</h2><ul>"
+            "<li><a href=\"#IDH_ALPHA\">alpha</a></li><li><a href=\"#IDH_ZETA\">Zeta</a></li>"
+            "<li><a href=\"#IDH_SECOND\">第二のトピック</a></li><li><a href=\"#IDH_CONTENTS\">"
+            "目次</a></li></ul></section></body></html>");
 }
 
-// Records filled to their last byte, cut between characters: "ゃ" (82 E1) has a trail byte that is
+// Records filled to their last byte, cut between characters: "＝" (81 81) has a trail byte that is
 // also a lead byte, so a walk that starts out of step never falls back in.
 TEST(TextRecordsTest, FillsEveryRecordAndCutsBetweenCharacters) {
-    const std::string text = repeated("\x82\xE1", 300);
+    const std::string text(600, '\x81');
     for (std::size_t max = 60; max <= 400; ++max) {
         const std::vector<TopicRecord> records = buildTextRecords({{text, {}}}, {}, 0, max);
         std::string joined;
@@ -117,7 +100,7 @@ TEST(TextRecordsTest, FillsEveryRecordAndCutsBetweenCharacters) {
             const auto begin = record.data2.begin() + 1;
             const std::string piece(begin, std::find(begin, record.data2.end(), 0));
             // Filled: the one record that would hold one more character is too large.
-            const auto more = buildTextRecords({{piece + "\x82\xE1", {}}}, {}, 0);
+            const auto more = buildTextRecords({{piece + "\x81\x81", {}}}, {}, 0);
             EXPECT_TRUE(record.size() <= max && piece.size() % 2 == 0 &&
                         (&record == &records.back() || more[0].size() > max))
                 << max << " " << record.size();
@@ -172,15 +155,16 @@ TEST(CompileTest, RejectsFaultySourcesNamingTheLine) {
 }
 
 // The encodings every reader of the format agrees on, and their limits.
-TEST(EncodingTest, CompressedIntegersContextHashesAndCharacterLengthsMatchKnownVectors) {
+TEST(EncodingTest, CompressedIntegersContextHashesAndCp932MatchKnownVectors) {
     // kind value=bytes; u: cu16, s: cs16, l: cs32, each at the edges of its short form and its
-    // range (! for out of range); h: hash.
+    // range (! for out of range); h: hash; c: the length of a CP932 character by its first byte;
+    // j: text in CP932 as the viewer knows it (kanji with a backslash trail byte, kana, NEC).
     std::istringstream vectors(
         "u17=22 u127=FE u128=0101 u200=9101 u32768=! s12=98 s-64=00 s63=FE s64=8180 s-65=7F7F "
         "s-100=397F s16384=! s-16385=! l17=2280 l-16384=0000 l16383=FEFF l16384=01800080 "
-        "l20000=419C0080 l1073741824=! "
-        "hA=11 ha1=2DC h0=A h.=C h_=D hIDH_CONTENTS=68310BEE hidh_contents=68310BEE "
-        "hIDH_THIRD=D4D24393");
+        "l20000=419C0080 l1073741824=! hA=11 ha1=2DC h0=A h.=C h_=D hIDH_CONTENTS=68310BEE "
+        "hidh_contents=68310BEE hIDH_THIRD=D4D24393 c41=1 c81=2 c9F=2 cA0=1 cDF=1 cE0=2 cFC=2 "
+        "cFD=1 jヘルプ=8377838B8376 jソ表能=835C955C945C jﾒﾆｭｰ=D2C6ADB0 j①～=87408160");
     for (std::string v; vectors >> v;) {
         const std::string value = v.substr(1, v.find('=') - 1);
         ByteBuffer out;
@@ -188,6 +172,10 @@ TEST(EncodingTest, CompressedIntegersContextHashesAndCharacterLengthsMatchKnownV
         try {
             if (v[0] == 'h')
                 hex << std::hex << std::uppercase << static_cast<std::uint32_t>(contextHash(value));
+            else if (v[0] == 'c')
+                hex << cp932CharLength(static_cast<unsigned char>(std::stoi(value, nullptr, 16)));
+            else if (v[0] == 'j')
+                out.append(utf8ToCp932(value));
             else if (v[0] == 'u')
                 appendCompressedU16(out, static_cast<std::uint16_t>(std::stoi(value)));
             else if (v[0] == 's')
@@ -203,10 +191,6 @@ TEST(EncodingTest, CompressedIntegersContextHashesAndCharacterLengthsMatchKnownV
     }
     // A sequence cut short by the end of the text, though the bytes after the text would end it.
     EXPECT_THROW(decodeUtf8(std::string_view("\xE3\x81\x82", 2)), std::invalid_argument);
-    for (const char b : std::string("A\x81\x9F\xA0\xDF\xE0\xFC\xFD"))
-        EXPECT_EQ(cp932CharLength(static_cast<unsigned char>(b)),
-                  std::string("\x81\x9F\xE0\xFC").find(b) != std::string::npos ? 2u : 1u)
-            << int(b);
 }
 
 }  // namespace

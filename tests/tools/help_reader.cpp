@@ -5,13 +5,13 @@
 #include <algorithm>
 #include <array>
 #include <cstdio>
-#include <functional>
 #include <stdexcept>
 
 namespace quor6::help::test {
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
+using Names = std::map<std::uint32_t, std::string>;  // context names by topic offset or by hash
 constexpr std::uint32_t kNone = 0xFFFFFFFFu;
 constexpr std::size_t kBlock = 4096;
 
@@ -20,12 +20,16 @@ void require(bool holds, const std::string& what) {
         throw std::runtime_error(what);
 }
 
+std::string lookUp(const Names& names, std::uint32_t key) {
+    return names.count(key) ? names.at(key) : "?";
+}
+
 // A bounds-checked little-endian window on the file.
 struct Span {
     const Bytes& file;
     std::size_t begin, size;
     Span sub(std::size_t at, std::size_t length) const {
-        require(at + length <= size && begin + size <= file.size(), "a structure overruns");
+        require(at + length <= size, "a structure overruns");
         return {file, begin + at, length};
     }
     std::uint32_t num(std::size_t at, std::size_t bytes) const {
@@ -55,8 +59,8 @@ struct Span {
 };
 
 // A B+ tree of one root leaf; entry(page, at) reads one entry and returns its length.
-void readTree(const Span& tree, std::uint16_t pageSize,
-              const std::function<std::size_t(const Span&, std::size_t)>& entry) {
+template <typename Entry>
+void readTree(const Span& tree, std::uint16_t pageSize, const Entry& entry) {
     const Span page = tree.sub(38, pageSize);
     const auto count = static_cast<std::int16_t>(page.u16(2));
     require(tree.u16(0) == 0x293B && tree.u16(4) == pageSize && tree.size == 38u + pageSize &&
@@ -69,18 +73,9 @@ void readTree(const Span& tree, std::uint16_t pageSize,
     require(page.u16(0) == pageSize - at, "B+ tree free bytes");
 }
 
-// The context names of the topics: of each topic offset, and of the topic each hash opens.
-struct Names {
-    std::map<std::uint32_t, std::string> of;
-    std::map<std::uint32_t, std::string> jump;
-};
-std::string lookUp(const std::map<std::uint32_t, std::string>& names, std::uint32_t key) {
-    return names.count(key) ? names.at(key) : "?";
-}
-
-// Shows one display-text record; returns whether it ends its paragraph. `look` is the open
-// paragraph's font and measures, empty between paragraphs.
-bool readText(const Span& record, std::size_t data1End, std::size_t fonts, const Names& names,
+// Shows one display-text record. `look` is the open paragraph's font and measures, empty between
+// paragraphs.
+void readText(const Span& record, std::size_t data1End, std::size_t fonts, const Names& jumps,
               std::string& look, std::string& shown) {
     const Span strings = record.sub(data1End, record.size - data1End);
     std::size_t at = 21;
@@ -104,8 +99,7 @@ bool readText(const Span& record, std::size_t data1End, std::size_t fonts, const
     look = recordLook;
     at += 3;
     std::size_t text = 1;
-    bool ended = false, inLink = false;
-    std::string jump;
+    std::string jump;  // the name of the open jump's topic
     for (std::uint8_t code = 0; code != 0xFF;) {
         // Each record is drawn on its own: no character may be split between two.
         const std::string piece = strings.cString(text);
@@ -116,26 +110,27 @@ bool readText(const Span& record, std::size_t data1End, std::size_t fonts, const
         shown += piece;
         text += piece.size() + 1;
         code = at < data1End ? record.u8(at++) : 0;
-        require(!ended || code == 0xFF, "a record goes on after its paragraph's end");
-        if (code == 0xE3 && !inLink) {
+        require(!look.empty() || code == 0xFF, "a record goes on after its paragraph's end");
+        if (code == 0xE3 && jump.empty()) {
             shown += "[";
-            jump = lookUp(names.jump, record.u32(at));
+            jump = lookUp(jumps, record.u32(at));
             at += 4;
-        } else if (code == 0x89 && inLink) {
+        } else if (code == 0x89 && !jump.empty()) {
             shown += "](" + jump + ")";
+            jump.clear();
+        } else if (code == 0x82) {
+            shown += "\n";
+            look.clear();
         } else {
-            require(code == 0x82 || code == 0xFF, "unknown or unpaired formatting command");
+            require(code == 0xFF, "unknown or unpaired formatting command");
         }
-        ended = ended || code == 0x82;
-        inLink = code == 0xE3 || (inLink && code != 0x89);
     }
-    require(at == data1End && text == strings.size && !inLink, "strings and commands unpaired");
-    return ended;
+    require(at == data1End && text == strings.size && jump.empty(), "strings or commands unpaired");
 }
 
-// Shows the topics of |TOPIC; returns their topic offsets.
-std::vector<std::uint32_t> readTopics(const Span& topic, std::size_t fonts, const Names& names,
-                                      std::string& shown) {
+// Shows the topics of |TOPIC, each context's offset that of one of them.
+void readTopics(const Span& topic, std::size_t fonts, const Names& of, const Names& jumps,
+                std::string& shown) {
     const std::size_t blocks = topic.size / kBlock;
     require(blocks > 0 && topic.size % kBlock == 0, "|TOPIC is not whole blocks");
     std::vector<std::size_t> characters(blocks), dataEnd(blocks);  // per block
@@ -147,9 +142,8 @@ std::vector<std::uint32_t> readTopics(const Span& topic, std::size_t fonts, cons
     for (std::uint32_t position = 12; position != kNone;) {
         const std::size_t block = position / 0x4000, offset = position % 0x4000 - 12;
         const std::size_t at = block * kBlock + 12 + offset;
-        require(
-            (previous == kNone || position > previous) && block < blocks && offset < kBlock - 12,
-            "the record chain goes back or leaves |TOPIC");
+        // A chain that leaves its block or |TOPIC fails the record's bounds below.
+        require(previous == kNone || position > previous, "the record chain goes back");
         const Span record = topic.sub(at, topic.u32(at));
         const std::uint32_t data1End = record.u32(16);
         require(record.size >= 21 && offset + record.size <= kBlock - 12 && data1End >= 21 &&
@@ -166,8 +160,7 @@ std::vector<std::uint32_t> readTopics(const Span& topic, std::size_t fonts, cons
         dataEnd[block] = offset + record.size;
         if (record.u8(20) == 0x02 && look.empty() && data1End == 21 + 28) {
             offsets.push_back(static_cast<std::uint32_t>(block * 0x8000 + characters[block]));
-            shown +=
-                "# " + record.cString(data1End) + " {" + lookUp(names.of, offsets.back()) + "}\n";
+            shown += "# " + record.cString(data1End) + " {" + lookUp(of, offsets.back()) + "}\n";
             fields.push_back(
                 {record.u32(25), record.u32(29), record.u32(33), record.u32(41), record.u32(45)});
             headers.push_back(position);
@@ -175,10 +168,7 @@ std::vector<std::uint32_t> readTopics(const Span& topic, std::size_t fonts, cons
         } else {
             require(record.u8(20) == 0x20 && !offsets.empty(), "a record out of place");
             firstText.back() = std::min(firstText.back(), position);
-            if (readText(record, data1End, fonts, names, look, shown)) {
-                shown += "\n";
-                look.clear();
-            }
+            readText(record, data1End, fonts, jumps, look, shown);
             characters[block] += record.size - data1End;
         }
         previous = position;
@@ -196,7 +186,8 @@ std::vector<std::uint32_t> readTopics(const Span& topic, std::size_t fonts, cons
         require(fields[t] == expected && (t == 0 || offsets[t] != offsets[t - 1]),
                 "topic header fields of topic " + std::to_string(t));
     }
-    return offsets;
+    for (const auto& [offset, name] : of)
+        require(std::count(offsets.begin(), offsets.end(), offset) == 1, "context opens no topic");
 }
 
 }  // namespace
@@ -223,46 +214,39 @@ std::string readHelpFile(const Bytes& file, const std::map<std::int32_t, std::st
     };
     require(starts.size() == 6, "internal files the viewer does not know");
     std::map<std::int32_t, std::uint32_t> contexts;  // hash -> topic offset
+    Names of, jumps;  // the names of the topic at an offset, and of the topic a hash opens
     readTree(get("|CONTEXT"), 2048, [&](const Span& page, std::size_t at) {
         const auto hash = static_cast<std::int32_t>(page.u32(at));
         require(contexts.empty() || contexts.rbegin()->first < hash, "|CONTEXT is not sorted");
         contexts[hash] = page.u32(at + 4);
+        std::string& topicNames = of[contexts[hash]];
+        topicNames += (topicNames.empty() ? "" : " ") + (names.count(hash) ? names.at(hash) : "?");
         return std::size_t{8};
     });
-    Names topicNames;
-    for (const auto& [hash, offset] : contexts) {
-        std::string& of = topicNames.of[offset];
-        of += (of.empty() ? "" : " ") + (names.count(hash) ? names.at(hash) : "?");
-    }
     for (const auto& [hash, offset] : contexts)
-        topicNames.jump[static_cast<std::uint32_t>(hash)] = topicNames.of[offset];
+        jumps[static_cast<std::uint32_t>(hash)] = of[offset];
     const Span system = get("|SYSTEM");
     // No generation date: the same source gives the same file.
-    require(
-        system.u16(0) == 0x036C && system.u16(4) == 1 && system.u32(6) == 0 && system.u16(10) == 0,
-        "|SYSTEM magic, version, date or compressed topics");
-    std::map<std::uint16_t, std::string> records;  // by type, shown
+    require(system.u16(0) == 0x036C && system.u16(4) == 1 && system.u32(6) == 0 && !system.u16(10),
+            "|SYSTEM magic, version, date or compressed topics");
+    std::string shown = "WinHelp 1." + std::to_string(system.u16(2));
     for (std::size_t at = 12; at < system.size; at += 4 + system.u16(at + 2)) {
         const std::uint16_t type = system.u16(at);
         const Span data = system.sub(at + 4, system.u16(at + 2));
-        const bool isText = type == 1 || type == 4;
-        const std::string text = isText ? data.cString(0) : "";
-        const std::size_t size = isText ? text.size() + 1 : type == 3 ? 4 : 2;
-        require(data.size == size && (type == 4 || records.count(type) == 0), "|SYSTEM record");
-        records[type] += isText ? text : std::to_string(type == 3 ? data.u32(0) : data.u16(0));
+        const std::string text = type == 1 || type == 4 ? data.cString(0) : "";
+        require(data.size == (type == 3 ? 4 : type == 11 ? 2 : text.size() + 1), "|SYSTEM record");
+        shown += type == 1    ? "; title " + text
+                 : type == 3  ? "; contents {" + lookUp(of, data.u32(0)) + "}"
+                 : type == 4  ? "; macro " + text
+                 : type == 11 ? "; charset " + std::to_string(data.u16(0))
+                              : "; record " + std::to_string(type);
     }
-    require(records.size() == 4 && records.count(3) && records.count(11), "|SYSTEM records");
-    std::string shown = "title " + records[1] + "; contents {" +
-                        lookUp(topicNames.of, static_cast<std::uint32_t>(std::stoul(records[3]))) +
-                        "}; WinHelp 1." + std::to_string(system.u16(2)) + "; charset " +
-                        records[11] + "; macro " + records[4] + "; blocks " +
-                        std::to_string(get("|TOPIC").size / kBlock) + "\n";
+    shown += "; blocks " + std::to_string(get("|TOPIC").size / kBlock) + "\n";
     const Span fonts = get("|FONT");
     const std::uint16_t faces = fonts.u16(0), descriptorsAt = fonts.u16(6);
-    require(faces > 0 && fonts.u16(4) == 8 && descriptorsAt > 8 &&
-                (descriptorsAt - 8) % faces == 0 &&
-                fonts.size == descriptorsAt + 11u * fonts.u16(2),
-            "|FONT tables");
+    require(faces > 0 && fonts.u16(4) == 8 && descriptorsAt > 8 && (descriptorsAt - 8) % faces == 0,
+            "|FONT face names");
+    require(fonts.size == descriptorsAt + 11u * fonts.u16(2), "|FONT descriptors");
     for (std::size_t at = descriptorsAt; at < fonts.size; at += 11) {
         require(fonts.u16(at + 3) < faces, "|FONT face number");
         char line[32];
@@ -270,20 +254,15 @@ std::string readHelpFile(const Bytes& file, const std::map<std::int32_t, std::st
                       fonts.u8(at + 1), fonts.u8(at + 5), fonts.u8(at + 6), fonts.u8(at + 7));
         shown += line;
     }
-    const std::vector<std::uint32_t> offsets =
-        readTopics(get("|TOPIC"), fonts.u16(2), topicNames, shown);
-    for (const auto& [hash, offset] : contexts)
-        require(std::count(offsets.begin(), offsets.end(), offset) == 1,
-                "a context opens no topic");
+    readTopics(get("|TOPIC"), fonts.u16(2), of, jumps, shown);
     const Span keywordData = get("|KWDATA");
     std::size_t listed = 0;
     readTree(get("|KWBTREE"), 2048, [&](const Span& page, std::size_t at) {
         const std::string keyword = page.cString(at);
         shown += "index: " + keyword;
-        for (std::size_t i = 0; i < page.u16(at + keyword.size() + 1); ++i, ++listed) {
-            const std::uint32_t offset = keywordData.u32(page.u32(at + keyword.size() + 3) + 4 * i);
-            shown += " {" + lookUp(topicNames.of, offset) + "}";
-        }
+        const std::size_t list = page.u32(at + keyword.size() + 3);  // in |KWDATA
+        for (std::size_t i = 0; i < page.u16(at + keyword.size() + 1); ++i, ++listed)
+            shown += " {" + lookUp(of, keywordData.u32(list + 4 * i)) + "}";
         shown += "\n";
         return keyword.size() + 7;
     });

@@ -80,10 +80,9 @@ class IconCompilerRun : public ::testing::Test {
         fs::temp_directory_path() / ("quor6-icon-" + std::to_string(std::random_device{}()));
 };
 
-TEST_F(IconCompilerRun, WritesEveryFrameIntoTheIconAndAFrameIntoThePreview) {
+TEST_F(IconCompilerRun, WritesTheIconAndThePreviewOrFailsClearlyWritingNothing) {
     // 20 and 24 wide frames have padded rows; the frames keep the map's order.
-    for (const std::vector<int>& sizes :
-         std::vector<std::vector<int>>{{32, 24, 20, 16}, {20}, {16, 32}}) {
+    for (const auto& sizes : {std::vector{32, 24, 20, 16}, std::vector{20}, std::vector{16, 32}}) {
         std::mt19937 random(static_cast<unsigned>(sizes.size()));
         std::vector<PixelMap> frames;
         std::string text = "; comments, blank lines and CRLF are skipped\n\n";
@@ -106,9 +105,6 @@ TEST_F(IconCompilerRun, WritesEveryFrameIntoTheIconAndAFrameIntoThePreview) {
                     char(kWindowsColours[colour])};
         EXPECT_EQ(file("p.ppm"), ppm);
     }
-}
-
-TEST_F(IconCompilerRun, FailsWithAClearMessageAndWritesNothing) {
     const auto rows = [](std::size_t count, std::size_t width) {
         return std::regex_replace(std::string(count, '\n'), std::regex("\n"),
                                   std::string(width, '.') + "\n");
