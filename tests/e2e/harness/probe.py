@@ -5,7 +5,7 @@ from dataclasses import dataclass, field
 from pathlib import Path
 from typing import Dict, List
 
-OK, USAGE = 0, 2  # exit codes of probe.exe (tests/e2e/probe/probe.h)
+OK, USAGE = 0, 2  # exit codes of probe.exe (tests/e2e/probe/probe.cpp)
 
 
 def unescape(value: str) -> str:
