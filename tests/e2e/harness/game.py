@@ -153,11 +153,10 @@ class GameCase(unittest.TestCase):
             int(shown)) and list_shown in (None, HISTORY_LIST in shown_ids(seen)),
                           f"the window to be {'shown' if shown else 'hidden'}")
 
-    def window_id(self) -> str:  # the window's X window, once shown on the screen
+    def x_windows(self, *search: str) -> List[str]:  # once xdotool finds any
         return wait_until(lambda: subprocess.run(
-            ["xdotool", "search", "--onlyvisible", "--name", f"^{MAIN_TITLE}$"],
-            env=self.session.env, capture_output=True, text=True).stdout.split(), bool,
-                          "its X window")[0]
+            ["xdotool", "search", *search], env=self.session.env, capture_output=True,
+            text=True).stdout.split(), bool, "X windows: " + " ".join(search))
 
     def type_keys(self, *keys: str) -> None:
         """Typed through Windows' own input, to the focus of the foreground window."""
@@ -172,7 +171,8 @@ class GameCase(unittest.TestCase):
         self.player.click_at(*centre(rect_of(self.session.state(), control)))
 
     def move_window_aside(self) -> Tuple[int, int, int, int]:  # as a player drags it
-        self.player.xdotool("windowmove", "--sync", self.window_id(), "40", "200")
+        window = self.x_windows("--onlyvisible", "--name", f"^{MAIN_TITLE}$")[0]
+        self.player.xdotool("windowmove", "--sync", window, "40", "200")
         return wait_until(lambda: rect_of(self.session.state()), lambda rect: rect[0] < 100,
                           "the window to be moved aside")
 

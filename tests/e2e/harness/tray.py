@@ -1,8 +1,7 @@
-"""Reads the screen: the icons in Wine's standalone "Wine System Tray" window, and the rows of
-an open popup menu. That window shows the icons left to right in the order they were added,
-each centred in a square cell as high as the window at the small-icon size (16 px at 96 DPI,
-24 at 144). The program hands the tray the frame drawn for that size, so a cell is taken for
-an icon only when it matches that frame pixel for pixel."""
+"""Reads the screen: the rows of an open popup menu, and the icons in Wine's "Wine System Tray"
+window, left to right as added, each centred in a square cell as high as the window at the
+small-icon size (16 px at 96 DPI, 24 at 144): a cell is an icon when it matches its frame of
+that size pixel for pixel (the program hands the tray that frame)."""
 
 import functools
 import re
@@ -81,10 +80,8 @@ class TrayReader:
                               timeout=30).stdout
 
     def find(self) -> Optional[TrayWindow]:
-        try:
-            ids = self.run("xdotool", "search", "--name", f"^{TRAY_TITLE}$").split()
-        except subprocess.CalledProcessError:
-            return None
+        ids = subprocess.run(["xdotool", "search", "--name", f"^{TRAY_TITLE}$"], env=self._env,
+                             capture_output=True, timeout=30).stdout.split()
         if not ids:
             return None
         info = self.run("xwininfo", "-id", ids[0].decode()).decode()
