@@ -11,7 +11,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <functional>
 #include <iostream>
 #include <optional>
 #include <string>
@@ -73,10 +72,6 @@ void printValue(std::string_view key, std::string_view value) {
     std::fflush(stdout);
 }
 
-void printValue(std::string_view key, std::wstring_view value) {
-    printValue(key, toUtf8(value));
-}
-
 void printValue(std::string_view key, long long value) {
     printValue(key, std::string_view(std::to_string(value)));
 }
@@ -88,9 +83,9 @@ std::optional<LRESULT> sendWithTimeout(HWND window, UINT message, WPARAM wParam,
     return static_cast<LRESULT>(result);
 }
 
-// A text of `length` characters read with one message; nothing if it is not answered.
-std::optional<std::wstring> readText(HWND window, UINT message, WPARAM wParam,
-                                     std::optional<LRESULT> length) {
+// A text of `length` characters read with one message, in UTF-8; nothing if it is not answered.
+std::optional<std::string> readText(HWND window, UINT message, WPARAM wParam,
+                                    std::optional<LRESULT> length) {
     if (!length || *length == LB_ERR)
         return std::nullopt;
     std::wstring text(static_cast<std::size_t>(*length) + 1, L'\0');
@@ -98,11 +93,10 @@ std::optional<std::wstring> readText(HWND window, UINT message, WPARAM wParam,
         sendWithTimeout(window, message, wParam, reinterpret_cast<LPARAM>(text.data()));
     if (!copied || *copied == LB_ERR)
         return std::nullopt;
-    text.resize(static_cast<std::size_t>(*copied));
-    return text;
+    return toUtf8(std::wstring_view(text).substr(0, static_cast<std::size_t>(*copied)));
 }
 
-std::optional<std::wstring> windowText(HWND window) {
+std::optional<std::string> windowText(HWND window) {
     const auto length = sendWithTimeout(window, WM_GETTEXTLENGTH, 0, 0);
     return readText(window, WM_GETTEXT, static_cast<WPARAM>(length.value_or(0) + 1), length);
 }
@@ -180,28 +174,9 @@ void printShownControls(HWND main) {
         const std::string id = std::to_string(GetDlgCtrlID(child));
         ids += (ids.empty() ? "" : ",") + id;
         printValue("rect." + id, rectText(child));
-        printValue("text." + id, windowText(child).value_or(L""));
+        printValue("text." + id, windowText(child).value_or(""));
     }
     printValue("shown_ids", ids);
-}
-
-using Condition = std::function<bool()>;
-
-// msgbox, no-msgbox, menu, no-menu, guess=<text>.
-std::optional<Condition> parseCondition(const std::string& text) {
-    const bool negated = text.rfind("no-", 0) == 0;
-    const std::string what = negated ? text.substr(3) : text;
-    if (what == "msgbox" || what == "menu") {
-        const wchar_t* cls = what == "menu" ? kMenuClass : kDialogClass;
-        return Condition([=] { return (findVisibleTopLevel(cls) != nullptr) != negated; });
-    }
-    if (text.rfind("guess=", 0) != 0)
-        return std::nullopt;
-    return Condition([wanted = text.substr(6)] {
-        const HWND main = findMainWindow();
-        const auto guess = main ? windowText(hostWindow(main, 1)) : std::nullopt;
-        return guess && toUtf8(*guess) == wanted;
-    });
 }
 
 int runState(const Arguments&) {
@@ -242,7 +217,7 @@ int runMsgbox(const Arguments&) {
     const HWND box = findVisibleTopLevel(kDialogClass);
     if (!box)
         return kNotFound;
-    std::wstring buttons;
+    std::string buttons;
     bool icon = false;
     for (HWND child : childWindows(box)) {
         wchar_t kind[16] = {};
@@ -251,8 +226,8 @@ int runMsgbox(const Arguments&) {
             continue;
         if (kind == std::wstring_view(L"Button")) {
             const int id = GetDlgCtrlID(child);
-            buttons += (buttons.empty() ? L"" : L";") + std::to_wstring(id) + L":" +
-                       windowText(child).value_or(L"");
+            buttons += (buttons.empty() ? "" : ";") + std::to_string(id) + ":" +
+                       windowText(child).value_or("");
             printValue("rect." + std::to_string(id), rectText(child));
         } else if (kind == std::wstring_view(L"Static") && hasStyle(child, SS_ICON)) {
             // Wine keeps the icon static of a box without an icon, shown but empty.
@@ -261,8 +236,8 @@ int runMsgbox(const Arguments&) {
     }
     // A message box keeps its text in the static with id 0xFFFF, as on Windows.
     printValue("pid", processOf(box));
-    printValue("title", windowText(box).value_or(L""));
-    printValue("text", windowText(GetDlgItem(box, 0xFFFF)).value_or(L""));
+    printValue("title", windowText(box).value_or(""));
+    printValue("text", windowText(GetDlgItem(box, 0xFFFF)).value_or(""));
     printValue("buttons", buttons);
     printValue("icon", icon);
     printValue("rect", rectText(box));
@@ -276,13 +251,24 @@ int runMenu(const Arguments&) {
     return menu ? kOk : kNotFound;
 }
 
-// Polls the condition inside one probe process.
+// wait <condition> <timeout ms>: polls, inside one probe process, for msgbox, no-msgbox, menu,
+// no-menu or guess=<text>.
 int runWait(const Arguments& args) {
-    const auto condition = parseCondition(args[0]);
+    const bool negated = args[0].rfind("no-", 0) == 0;
+    const std::string what = args[0].substr(negated ? 3 : 0);
+    const bool guess = !negated && what.rfind("guess=", 0) == 0;
     const auto timeoutMs = parseNumber(args[1]);
-    if (!condition || !timeoutMs)
+    if (!timeoutMs || (!guess && what != "msgbox" && what != "menu"))
         return kUsage;
-    for (const ULONGLONG deadline = GetTickCount64() + *timeoutMs; !(*condition)(); Sleep(50)) {
+    const auto holds = [&] {
+        if (!guess) {
+            const wchar_t* cls = what == "menu" ? kMenuClass : kDialogClass;
+            return (findVisibleTopLevel(cls) != nullptr) != negated;
+        }
+        const HWND main = findMainWindow();
+        return main && windowText(hostWindow(main, 1)) == what.substr(6);
+    };
+    for (const ULONGLONG deadline = GetTickCount64() + *timeoutMs; !holds(); Sleep(50)) {
         if (GetTickCount64() >= deadline)
             return kTimedOut;
     }
@@ -388,7 +374,7 @@ constexpr Command kCommands[] = {
     {"state", 0, 0, runState},
     {"msgbox", 0, 0, runMsgbox},
     {"menu", 0, 0, runMenu},
-    {"wait", 2, 2, runWait},              // wait <condition> <timeout ms>
+    {"wait", 2, 2, runWait},
     {"post", 1, 3, runPost},              // post <slot> <message> [wparam] | post -
     {"syscommand", 1, 1, runSysCommand},  // syscommand minimize|close
     {"msgbox-ok", 0, 0, runMsgboxOk},
