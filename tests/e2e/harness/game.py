@@ -75,12 +75,8 @@ class GameCase(unittest.TestCase):
         """Icons of the small-icon size (read unscaled), the window hidden, 1234, no history."""
         self.assertEqual(self.tray.icon_size, dpi // 6)
         values = self.session.state().values
-        self.assertEqual([values.get(key) for key in ("windows", "title", "visible", "guess",
-                                                      "store.count")],
-                         ["1", MAIN_TITLE, "0", "1234", "0"])
-
-    def assert_running(self) -> None:
-        self.assertIsNone(self.program.poll(), "the program ended")
+        keys = ("windows", "title", "visible", "guess", "store.count")
+        self.assertEqual([values.get(key) for key in keys], ["1", MAIN_TITLE, "0", "1234", "0"])
 
     def assert_quit_cleanly(self) -> None:
         """Ended, its five icons deleted by itself (read from the trace: needs trace_tray)."""

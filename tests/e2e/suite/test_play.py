@@ -67,8 +67,7 @@ class PlayTest(GameCase):
         self.assertEqual(state.lines("history"), lines[::-1], "the history list, newest first")
         self.wait_centred()
 
-        # The window stays where the player put it until the next tray request: a verdict, a
-        # new puzzle, a digit step.
+        # Moved aside, the window stays until a tray request (verdict, new puzzle, step) centres it.
         for request, shown in ((self.judge, tray_of_score(*score(second, answer))),
                                (lambda: self.choose("問題のリセット"), START_TRAY),
                                (lambda: self.player.click(tray, 4, LEFT), tray_of_guess("1235"))):
@@ -83,13 +82,13 @@ class PlayTest(GameCase):
         self.wait_window(shown=False)
 
         answer = self.read_answer()
-        scored = answer != "1235"  # a line in the history, for the solve to empty
-        if scored:
-            self.judge_and_check("1235", answer, 1)
-            self.judge()
+        if answer == "1235":  # a scored line in the history, for the solve to empty
+            self.step_to("1236")
+        self.judge_and_check(self.session.guess(), answer, 1)
+        self.judge()
         self.step_to(answer)
         self.judge()
-        self.session.wait_tray(tray, ("O", "K", "0", str(1 + scored), "sphere"))
+        self.session.wait_tray(tray, ("O", "K", "0", "2", "sphere"))
         self.choose("履歴の表示")
         self.assertEqual(self.wait_window(list_shown=True).lines("history"), [], "solve: empty")
         self.assertTrue(self.session.probe.run("syscommand", "close"))  # the close box quits
