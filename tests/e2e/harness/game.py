@@ -1,5 +1,4 @@
-"""The base of every end-to-end test: a fresh session per test with the game started in it,
-and the moves of a player: step digits, judge, use the tray menu, the window and its boxes."""
+"""Every end-to-end test's base: a fresh session with the game in it, and a player's moves."""
 
 import subprocess
 import unittest

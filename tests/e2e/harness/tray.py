@@ -1,7 +1,6 @@
-"""Reads the screen: the rows of an open popup menu, and the icons in Wine's "Wine System Tray"
-window, left to right as added, each centred in a square cell as high as the window at the
-small-icon size (16 px at 96 DPI, 24 at 144): a cell is an icon when it matches its frame of
-that size pixel for pixel (the program hands the tray that frame)."""
+"""Reads the screen: an open popup menu's rows, and the icons in Wine's "Wine System Tray" window,
+left to right as added, each centred in a square cell as high as the window at the small-icon
+size (16 px at 96 DPI, 24 at 144); a cell is an icon when it matches that frame pixel for pixel."""
 
 import functools
 import subprocess

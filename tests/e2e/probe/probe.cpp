@@ -1,8 +1,7 @@
-// probe: a console program that runs beside quor6.exe in the same Wine prefix and reads or prods
-// its windows for the end-to-end tests. Usage: probe <command> [arguments...], the commands in
-// the table at the end. Its stdout carries UTF-8 key=value lines; backslash, CR and LF in a value
-// are escaped, so that one line is one key. Every message to another process is sent with a
-// timeout, so that a hung program makes the probe fail instead of hanging the test run.
+// probe <command> [arguments...] (the commands in the table at the end): runs beside quor6.exe in
+// its Wine prefix and reads or prods its windows. It prints UTF-8 key=value lines, a value's
+// backslash, CR and LF escaped. Messages to another process have a timeout: a hung program fails
+// the probe instead of hanging the test run.
 #include <windows.h>  // first: shellapi.h needs it
 
 #include <fcntl.h>
@@ -108,10 +107,6 @@ std::vector<HWND> topLevelWindows(const wchar_t* wantedClass) {
     return found;
 }
 
-HWND findMainWindow() {
-    return FindWindowW(kMainClass, nullptr);
-}
-
 HWND findVisibleTopLevel(const wchar_t* wantedClass) {
     for (HWND window : topLevelWindows(wantedClass)) {
         if (IsWindowVisible(window))
@@ -163,9 +158,8 @@ bool printLines(const std::string& prefix, HWND list) {
     return true;
 }
 
-// A control's own WS_VISIBLE bit: IsWindowVisible would say "hidden" for every child of the
-// hidden main window. Each shown control's screen rectangle and text follow, so that a test
-// can click and read it.
+// Shown controls by their own WS_VISIBLE bit (IsWindowVisible says "hidden" for every child of
+// the hidden window), each with its screen rectangle and text for a test to click and read.
 void printShownControls(HWND main) {
     std::string ids;
     for (HWND child : childWindows(main)) {
@@ -265,7 +259,7 @@ int runWait(const Arguments& args) {
             const wchar_t* cls = what == "menu" ? kMenuClass : kDialogClass;
             return (findVisibleTopLevel(cls) != nullptr) != negated;
         }
-        const HWND main = findMainWindow();
+        const HWND main = FindWindowW(kMainClass, nullptr);
         return main && windowText(hostWindow(main, 1)) == what.substr(6);
     };
     for (const ULONGLONG deadline = GetTickCount64() + *timeoutMs; !holds(); Sleep(50)) {
@@ -290,7 +284,7 @@ int postCallback(HWND main, const Arguments& callback) {
 // post <slot> <message> [wparam], or post - to post every "<slot> <message> <wparam>" line of
 // the standard input (a flood of them in one go).
 int runPost(const Arguments& args) {
-    const HWND main = findMainWindow();
+    const HWND main = FindWindowW(kMainClass, nullptr);
     if (args.size() == 1 && args[0] == "-") {
         long long posted = 0;
         for (Arguments callback(3); main && std::cin >> callback[0] >> callback[1] >> callback[2];
@@ -306,7 +300,7 @@ int runPost(const Arguments& args) {
 
 // What the caption's boxes send: no window manager draws them (Wine itself would frame the tray).
 int runSysCommand(const Arguments& args) {
-    const HWND main = findMainWindow();
+    const HWND main = FindWindowW(kMainClass, nullptr);
     if (args[0] != "minimize" && args[0] != "close")
         return kUsage;
     const WPARAM command = args[0] == "close" ? SC_CLOSE : SC_MINIMIZE;
@@ -350,7 +344,7 @@ int runBroadcastTaskbarCreated(const Arguments&) {
 
 // What a shell that dies loses: every icon of the program.
 int runDeleteIcons(const Arguments&) {
-    const HWND main = findMainWindow();
+    const HWND main = FindWindowW(kMainClass, nullptr);
     if (!main)
         return kNotFound;
     int deleted = 0;
