@@ -1,5 +1,4 @@
-"""Where things are: handed over by tests/e2e/run through QUOR6_E2E_* variables (the bench and
-the demo make theirs from their options)."""
+"""Where things are: tests/e2e/run's QUOR6_E2E_* variables (the bench's and demo's options)."""
 
 import os
 from dataclasses import dataclass

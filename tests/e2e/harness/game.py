@@ -1,5 +1,4 @@
-"""The base of every end-to-end test: a fresh session per test with the game started in it,
-and the moves of a player: step digits, judge, use the tray menu, the window and its boxes."""
+"""Every end-to-end test's base: a fresh session with the game in it, and a player's moves."""
 
 import subprocess
 import unittest
@@ -75,12 +74,8 @@ class GameCase(unittest.TestCase):
         """Icons of the small-icon size (read unscaled), the window hidden, 1234, no history."""
         self.assertEqual(self.tray.icon_size, dpi // 6)
         values = self.session.state().values
-        self.assertEqual([values.get(key) for key in ("windows", "title", "visible", "guess",
-                                                      "store.count")],
-                         ["1", MAIN_TITLE, "0", "1234", "0"])
-
-    def assert_running(self) -> None:
-        self.assertIsNone(self.program.poll(), "the program ended")
+        keys = ("windows", "title", "visible", "guess", "store.count")
+        self.assertEqual([values.get(key) for key in keys], ["1", MAIN_TITLE, "0", "1234", "0"])
 
     def assert_quit_cleanly(self) -> None:
         """Ended, its five icons deleted by itself (read from the trace: needs trace_tray)."""
@@ -153,11 +148,10 @@ class GameCase(unittest.TestCase):
             int(shown)) and list_shown in (None, HISTORY_LIST in shown_ids(seen)),
                           f"the window to be {'shown' if shown else 'hidden'}")
 
-    def window_id(self) -> str:  # the window's X window, once shown on the screen
+    def x_windows(self, *search: str) -> List[str]:  # once xdotool finds any
         return wait_until(lambda: subprocess.run(
-            ["xdotool", "search", "--onlyvisible", "--name", f"^{MAIN_TITLE}$"],
-            env=self.session.env, capture_output=True, text=True).stdout.split(), bool,
-                          "its X window")[0]
+            ["xdotool", "search", *search], env=self.session.env, capture_output=True,
+            text=True).stdout.split(), bool, "X windows: " + " ".join(search))
 
     def type_keys(self, *keys: str) -> None:
         """Typed through Windows' own input, to the focus of the foreground window."""
@@ -172,7 +166,8 @@ class GameCase(unittest.TestCase):
         self.player.click_at(*centre(rect_of(self.session.state(), control)))
 
     def move_window_aside(self) -> Tuple[int, int, int, int]:  # as a player drags it
-        self.player.xdotool("windowmove", "--sync", self.window_id(), "40", "200")
+        window = self.x_windows("--onlyvisible", "--name", f"^{MAIN_TITLE}$")[0]
+        self.player.xdotool("windowmove", "--sync", window, "40", "200")
         return wait_until(lambda: rect_of(self.session.state()), lambda rect: rect[0] < 100,
                           "the window to be moved aside")
 

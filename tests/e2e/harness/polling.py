@@ -13,7 +13,6 @@ class WaitTimeout(AssertionError):
 
 def wait_until(observe: Callable[[], T], accept: Callable[[T], bool], what: str,
                timeout: float = DEFAULT_TIMEOUT, interval: float = 0.1) -> T:
-    """Observes until accept() holds and returns that observation."""
     deadline = time.monotonic() + timeout
     while not accept(seen := observe()):
         if time.monotonic() >= deadline:

@@ -1,18 +1,16 @@
 """Runs probe.exe beside the program and parses its key=value lines."""
 
+import re
 import subprocess
 from dataclasses import dataclass, field
 from pathlib import Path
 from typing import Dict, List
 
-OK, USAGE = 0, 2  # exit codes of probe.exe (tests/e2e/probe/probe.h)
+OK, USAGE = 0, 2  # exit codes of probe.exe (tests/e2e/probe/probe.cpp)
 
 
 def unescape(value: str) -> str:
-    out, chars = [], iter(value)
-    for c in chars:
-        out.append({"n": "\n", "r": "\r", "\\": "\\"}.get(next(chars, ""), "") if c == "\\" else c)
-    return "".join(out)
+    return re.sub(r"\\(.)", lambda escape: {"n": "\n", "r": "\r"}.get(escape[1], escape[1]), value)
 
 
 @dataclass

@@ -1,11 +1,8 @@
-"""Reads the screen: the icons in Wine's standalone "Wine System Tray" window, and the rows of
-an open popup menu. That window shows the icons left to right in the order they were added,
-each centred in a square cell as high as the window at the small-icon size (16 px at 96 DPI,
-24 at 144). The program hands the tray the frame drawn for that size, so a cell is taken for
-an icon only when it matches that frame pixel for pixel."""
+"""Reads the screen: an open popup menu's rows, and the icons in Wine's "Wine System Tray" window,
+left to right as added, each centred in a square cell as high as the window at the small-icon
+size (16 px at 96 DPI, 24 at 144); a cell is an icon when it matches that frame pixel for pixel."""
 
 import functools
-import re
 import subprocess
 from dataclasses import dataclass
 from pathlib import Path
@@ -81,10 +78,8 @@ class TrayReader:
                               timeout=30).stdout
 
     def find(self) -> Optional[TrayWindow]:
-        try:
-            ids = self.run("xdotool", "search", "--name", f"^{TRAY_TITLE}$").split()
-        except subprocess.CalledProcessError:
-            return None
+        ids = subprocess.run(["xdotool", "search", "--name", f"^{TRAY_TITLE}$"], env=self._env,
+                             capture_output=True, timeout=30).stdout.split()
         if not ids:
             return None
         info = self.run("xwininfo", "-id", ids[0].decode()).decode()
@@ -95,9 +90,12 @@ class TrayReader:
                           number("Height"), fields.get("Map State", "").strip() == "IsViewable")
 
     def capture(self, left: int, top: int, right: int, bottom: int) -> Tuple[int, int, bytes]:
-        crop = f"{right - left}x{bottom - top}+{left}+{top}"
-        return parse_ppm(self.run(IMPORT, "-window", "root", "-crop", crop, "+repage", "-depth",
-                                  "8", "ppm:-"))
+        width, height = right - left, bottom - top
+        data = self.run(IMPORT, "-window", "root", "-crop", f"{width}x{height}+{left}+{top}",
+                        "+repage", "-depth", "8", "rgb:-")
+        if len(data) != 3 * width * height:  # a crop beyond the screen's edge comes back smaller
+            raise ValueError(f"{len(data)} bytes of RGB for a picture of {width} x {height}")
+        return width, height, data
 
     def pixels(self, rect: Tuple[int, int, int, int]) -> List[Rgb]:
         width, height, data = self.capture(*rect)
@@ -145,11 +143,3 @@ class TrayReader:
     def save_screen(self, path: Path) -> None:
         path.parent.mkdir(parents=True, exist_ok=True)
         self.run(IMPORT, "-window", "root", "-strip", str(path))
-
-
-def parse_ppm(data: bytes) -> Tuple[int, int, bytes]:
-    header = re.match(rb"P6\s+(\d+)\s+(\d+)\s+255\s", data)
-    if not header:
-        raise ValueError(f"not an 8-bit binary PPM: {data[:20]!r}")
-    width, height = int(header.group(1)), int(header.group(2))
-    return width, height, data[header.end():header.end() + width * height * 3]

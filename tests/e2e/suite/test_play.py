@@ -1,15 +1,17 @@
 """Real presses on the tray icons: stepping, judging, the answer box, new puzzle, re-centring."""
 
-from harness.game import (HISTORY_LIST, MENU_SLOT, NG_TRAY, OK_BUTTON, QUIT_BUTTON, START_TRAY,
-                          GameCase, rect_of, score, shown_ids, tray_of_guess, tray_of_score)
+import itertools
+
+from harness.game import (HISTORY_LIST, MENU_SLOT, NG_TRAY, OK_BUTTON, START_TRAY, GameCase,
+                          rect_of, score, shown_ids, tray_of_guess, tray_of_score)
 from harness.player import LEFT, RIGHT
 from harness.polling import wait_stable, wait_until
 
 
 class PlayTest(GameCase):
-    trace_tray = True  # both tests end by quitting: see assert_quit_cleanly
+    trace_tray = True  # the test ends by quitting: see assert_quit_cleanly
 
-    def test_the_answer_box_digits_stepping_while_held_and_a_refused_guess(self):
+    def test_the_answer_box_stepping_a_refused_guess_scores_a_solve_and_the_window_centred(self):
         tray = self.start_game()
         # A right double-click (in 500 ms) shows the answer; two clicks further apart do not.
         answers = []
@@ -25,16 +27,12 @@ class PlayTest(GameCase):
         self.assertEqual(answers[0], answers[1])
         self.session.wait_tray(tray, START_TRAY)
 
-        seen = [START_TRAY]
-
-        def reading():
-            symbols = self.session.tray.read(tray).symbols
-            seen[len(seen):] = [symbols] if symbols not in seen[-1:] else []
-            return symbols
-
+        seen = [START_TRAY]  # every reading of the tray while the button is held
         with self.player.holding(tray, 2, LEFT):  # at once, then every 700 ms
-            wait_until(reading, lambda symbols: symbols == tray_of_guess("1434"), "1434")
-        self.assertEqual(seen, [START_TRAY, tray_of_guess("1334"), tray_of_guess("1434")])
+            wait_until(lambda: seen.append(self.session.tray.read(tray).symbols) or seen[-1],
+                       lambda symbols: symbols == tray_of_guess("1434"), "1434")
+        self.assertEqual([symbols for symbols, _ in itertools.groupby(seen)],
+                         [START_TRAY, tray_of_guess("1334"), tray_of_guess("1434")])
         self.assertEqual(wait_stable(self.session.guess, "the guess"), "1434", "stepped on")
         for guess in ("0434", "9434"):  # one step down per right click, and 0 wraps to 9
             self.player.click(tray, 1, RIGHT)
@@ -53,12 +51,8 @@ class PlayTest(GameCase):
             self.session.wait_tray(tray, tray_of_guess("9434"))
             self.assertEqual((wait_stable(self.session.guess, "the guess"),
                               self.history_store()), ("9434", []), press)
-        self.choose("終了")
-        self.assert_quit_cleanly()
 
-    def test_scores_and_a_solve_while_the_moved_window_is_centred_by_every_tray_request(self):
-        tray = self.start_game()
-        answer = self.read_answer()
+        answer = answers[0]
         first = "1234" if answer != "1234" else "1243"
         second = first[:3] + next(d for d in "56789" if first[:3] + d != answer)
         lines = []
@@ -73,8 +67,7 @@ class PlayTest(GameCase):
         self.assertEqual(state.lines("history"), lines[::-1], "the history list, newest first")
         self.wait_centred()
 
-        # The window stays where the player put it until the next tray request: a verdict, a
-        # new puzzle, a digit step.
+        # Moved aside, the window stays until a tray request (verdict, new puzzle, step) centres it.
         for request, shown in ((self.judge, tray_of_score(*score(second, answer))),
                                (lambda: self.choose("問題のリセット"), START_TRAY),
                                (lambda: self.player.click(tray, 4, LEFT), tray_of_guess("1235"))):
@@ -89,14 +82,14 @@ class PlayTest(GameCase):
         self.wait_window(shown=False)
 
         answer = self.read_answer()
-        scored = answer != "1235"  # a line in the history, for the solve to empty
-        if scored:
-            self.judge_and_check("1235", answer, 1)
-            self.judge()
+        if answer == "1235":  # a scored line in the history, for the solve to empty
+            self.step_to("1236")
+        self.judge_and_check(self.session.guess(), answer, 1)
+        self.judge()
         self.step_to(answer)
         self.judge()
-        self.session.wait_tray(tray, ("O", "K", "0", str(1 + scored), "sphere"))
+        self.session.wait_tray(tray, ("O", "K", "0", "2", "sphere"))
         self.choose("履歴の表示")
         self.assertEqual(self.wait_window(list_shown=True).lines("history"), [], "solve: empty")
-        self.click_control(QUIT_BUTTON)
+        self.assertTrue(self.session.probe.run("syscommand", "close"))  # the close box quits
         self.assert_quit_cleanly()

@@ -1,4 +1,4 @@
-"""The window as a player uses it: version box, history window, keys, minimized, close box."""
+"""The window as a player uses it, at 150 %: version box, history window, keys, minimized."""
 
 import re
 from pathlib import Path
@@ -14,12 +14,12 @@ RESOURCES = (Path(__file__).resolve().parents[3] / "resources" / "quor6.rc").rea
 VERSION_BOX = {TITLE_LABEL: "QUOR6", VERSION_LABEL: "Version 1.06", OK_BUTTON: "OK",
                QUIT_BUTTON: "終了",
                CREDIT_LABEL: re.search(r'IDS_CREDIT_LABEL\s+"([^"]*)"', RESOURCES).group(1)}
-LABELS = (TITLE_LABEL, VERSION_LABEL, CREDIT_LABEL)
 YELLOW = (255, 255, 0)  # the question mark of the program icon
 
 
-class ViewCase(GameCase):
-    trace_tray = True  # the tests end by quitting: see assert_quit_cleanly
+class WindowTest(GameCase):
+    trace_tray = True  # the test ends by quitting: see assert_quit_cleanly
+    dpi = 144  # 150 % scaling: 24 x 24 tray pictures, the window laid out for it
 
     def wait_picture(self, state, covered: bool) -> None:
         """The program icon (its colours only) and the labels; or the history list over them."""
@@ -27,25 +27,66 @@ class ViewCase(GameCase):
         dark = lambda label: sum(max(pixel) < 100 for pixel in self.session.tray.pixels(
             rect_of(state, label)))
         wait_until(lambda: (set(self.session.tray.pixels(rect_of(state, PICTURE))),
-                            [dark(label) for label in LABELS]),
+                            [dark(label) for label in (TITLE_LABEL, VERSION_LABEL, CREDIT_LABEL)]),
                    lambda seen: (YELLOW not in seen[0] and seen[1][1:] == [0, 0]) if covered
                    else (YELLOW in seen[0] <= colours and min(seen[1]) >= 10),
                    "the history list over the labels" if covered else "the icon and labels")
 
-    def assert_version_box(self):
+    def show_version_box(self):  # the focus on 終了, also from the history list
+        self.choose("Version情報")
         state = self.wait_window(list_shown=False)
         self.assertEqual({key: state.values.get(f"text.{key}") for key in VERSION_BOX},
                          VERSION_BOX)
         self.assertEqual(state.values["title"], MAIN_TITLE)
         self.wait_picture(state, covered=False)
+        self.wait_focus(QUIT_BUTTON)
 
+    def tab(self, *steps) -> None:
+        for key, focus in steps:
+            self.type_keys(key)
+            self.wait_focus(focus)
 
-class WindowTest(ViewCase):
-    def test_version_box_history_minimize_the_answer_box_and_the_close_box(self):
-        self.start_game()
-        self.choose("Version情報")
-        self.assert_version_box()
+    def settled(self) -> tuple:
+        return wait_stable(lambda: tuple(self.session.state().values.get(key) for key in (
+            "windows", "visible", "guess", "focus")), "the program after the keys")
+
+    def test_keys_tab_the_views_moved_and_minimized_and_the_answer_box_over_them(self):
+        tray = self.start_game()
+        self.assert_started(self.dpi)
+        self.player.click(tray, 4, LEFT)
+        self.session.wait_guess("1235")
+        # The tray menu closed with Escape, a new puzzle, the answer box closed with Enter: each
+        # leaves the hidden window in front, where Windows sends the keys; they do nothing.
+        for leave, guess in (("Escape", "1235"), ("問題のリセット", "1234"), ("Return", "1234")):
+            if leave == "問題のリセット":
+                self.choose(leave)
+            else:
+                kind = "menu" if leave == "Escape" else "msgbox"
+                self.player.click(tray, MENU_SLOT, RIGHT) if kind == "menu" else self.assertTrue(
+                    self.session.probe.run("post", "5", hex(RIGHT_DOUBLE_CLICK)))
+                self.assertTrue(self.session.probe.wait(kind), kind)
+                self.type_keys(leave)
+                self.assertTrue(self.session.probe.wait("no-" + kind), f"{kind} stayed open")
+            wait_until(self.session.state, lambda seen: seen.values["foreground"] == "1", leave)
+            self.type_keys("Return", "space")
+            self.assertEqual(self.settled()[:3], ("1", "0", guess), leave)
+            self.session.wait_tray(tray, tray_of_guess(guess))
+
+        # Shown: 終了 first, then OK and the picture, and round; Enter and Escape on the picture
+        # do nothing. The history list covers the picture and takes its place in the round.
+        self.show_version_box()
         self.wait_centred()
+        self.tab(("Tab", OK_BUTTON), ("Tab", PICTURE), ("Tab", QUIT_BUTTON), ("+Tab", PICTURE),
+                 ("+Tab", OK_BUTTON), ("+Tab", QUIT_BUTTON), ("+Tab", PICTURE))
+        self.type_keys("Return", "Escape")
+        self.assertEqual(self.settled()[1:], ("1", "1234", str(PICTURE)))
+        self.choose("履歴の表示")  # over the version box, and the version box back at once
+        state = self.wait_window(list_shown=True)
+        self.assertEqual(state.lines("history"), [])
+        self.wait_picture(state, covered=True)
+        self.tab(("Tab", OK_BUTTON), ("Tab", HISTORY_LIST), ("Tab", QUIT_BUTTON),
+                 ("+Tab", HISTORY_LIST))
+        self.show_version_box()  # the list goes, and the focus from it to 終了
 
         # Moved aside and minimized, either view brings it back: normal, centred, in front.
         self.move_window_aside()
@@ -65,68 +106,9 @@ class WindowTest(ViewCase):
         ok_x, ok_y = centre(rect_of(state, OK_BUTTON))
         self.assertFalse(box[0] <= ok_x < box[2] and box[1] <= ok_y < box[3], "box over OK")
         self.click_control(OK_BUTTON)
-        self.assertEqual(wait_stable(lambda: self.session.state().values["visible"], "window"),
-                         "1", "OK was pressed behind the answer box")
-        self.assertEqual(self.session.state().values["enabled"], "0")
+        self.assertEqual(wait_stable(lambda: [self.session.state().values[key] for key in (
+            "visible", "enabled")], "the window"), ["1", "0"], "OK pressed behind the answer box")
         self.dismiss_message_box()
-
-        # The window's close box quits.
-        self.assertTrue(self.session.probe.run("syscommand", "close"))
-        self.assert_quit_cleanly()
-
-
-class KeyboardTest(ViewCase):
-    dpi = 144  # 150 % scaling: 24 x 24 tray pictures, the window laid out for it
-
-    def tab(self, *steps) -> None:
-        for key, focus in steps:
-            self.type_keys(key)
-            self.wait_focus(focus)
-
-    def test_no_key_reaches_the_hidden_window_and_tab_goes_round_the_shown_controls(self):
-        tray = self.start_game()
-        self.assert_started(self.dpi)
-        self.player.click(tray, 4, LEFT)
-        self.session.wait_guess("1235")
-        # The tray menu closed with Escape, a new puzzle, the answer box closed with Enter: each
-        # leaves the hidden window in front, where Windows sends the keys; they do nothing.
-        for leave in ("Escape", "問題のリセット", "Return"):
-            if leave == "問題のリセット":
-                self.choose(leave)
-            else:
-                kind = "menu" if leave == "Escape" else "msgbox"
-                self.player.click(tray, MENU_SLOT, RIGHT) if kind == "menu" else self.assertTrue(
-                    self.session.probe.run("post", "5", hex(RIGHT_DOUBLE_CLICK)))
-                self.assertTrue(self.session.probe.wait(kind), kind)
-                self.type_keys(leave)
-                self.assertTrue(self.session.probe.wait("no-" + kind), f"{kind} stayed open")
-            guess = self.session.guess()
-            wait_until(self.session.state, lambda seen: seen.values["foreground"] == "1", leave)
-            self.type_keys("Return", "space")
-            self.assertEqual(self.settled()[:3], ("1", "0", guess), leave)
-            self.session.wait_tray(tray, tray_of_guess(guess))
-
-        # Shown: 終了 first, then OK and the picture, and round; Enter and Escape on the picture
-        # do nothing. The history list covers the picture and takes its place in the round.
-        self.choose("Version情報")
-        self.assert_version_box()
-        self.wait_focus(QUIT_BUTTON)
-        self.tab(("Tab", OK_BUTTON), ("Tab", PICTURE), ("Tab", QUIT_BUTTON), ("+Tab", PICTURE),
-                 ("+Tab", OK_BUTTON), ("+Tab", QUIT_BUTTON), ("+Tab", PICTURE))
-        self.type_keys("Return", "Escape")
-        self.assertEqual(self.settled()[1:], ("1", "1234", str(PICTURE)))
-        self.choose("履歴の表示")  # over the version box, and the version box back at once
-        state = self.wait_window(list_shown=True)
-        self.assertEqual(state.lines("history"), [])
-        self.wait_picture(state, covered=True)
-        self.tab(("Tab", OK_BUTTON), ("Tab", HISTORY_LIST), ("Tab", QUIT_BUTTON),
-                 ("+Tab", HISTORY_LIST))
-        self.choose("Version情報")  # the list goes, and the focus from it to 終了
-        self.assert_version_box()
-        self.wait_focus(QUIT_BUTTON)
+        self.show_version_box()  # and Enter on its 終了 quits
         self.type_keys("Return")
         self.assert_quit_cleanly()
-
-    def settled(self) -> tuple:
-        return wait_stable(lambda: tuple(self.session.state().values.get(key) for key in (
-            "windows", "visible", "guess", "focus")), "the program after the keys")
