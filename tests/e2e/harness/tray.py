@@ -82,7 +82,10 @@ class TrayReader:
                              capture_output=True, timeout=30).stdout.split()
         if not ids:
             return None
-        info = self.run("xwininfo", "-id", ids[0].decode()).decode()
+        try:
+            info = self.run("xwininfo", "-id", ids[0].decode()).decode()
+        except subprocess.CalledProcessError:  # the window went between the two calls
+            return None
         fields = dict(line.strip().partition(":")[::2] for line in info.splitlines())
         number = (lambda key: int(fields["Absolute upper-left " + key] if len(key) == 1
                                   else fields[key]))
