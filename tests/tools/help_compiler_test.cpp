@@ -2,7 +2,6 @@
 // from them, faulty sources refused at their line, and the encodings the file format fixes.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cstring>
 #include <regex>
 #include <sstream>

@@ -49,8 +49,6 @@ class IconCompilerRun : public ::testing::Test {
         text << std::ifstream(name, std::ios::binary).rdbuf();
         return text.str();
     }
-
-  private:
     const fs::path home_ = fs::current_path();
     const fs::path dir_ =
         fs::temp_directory_path() / ("quor6-icon-" + std::to_string(std::random_device{}()));
