@@ -37,12 +37,11 @@ TEST(HelpFileTest, ShowsEveryTopicParagraphJumpAndIndexEntryInItsLook) {
     };
     const std::string longText = times(300, "本文の文章です。"), longJump = times(2500, "リ");
     const std::string source =
-        std::string(
-            "\xEF\xBB\xBF; comment\r\ntitle:  ヘルプ ソ表能 ﾒﾆｭｰ ①～ & 1 \r\n"
-            "# 目次 {IDH_CONTENTS}\n概要です。\nword one\n; a comment inside a paragraph\ntwo\n\n"
-            "- [第二のトピック](IDH_SECOND)へ\n  続き\n- [alpha](IDH_ALPHA)\n"
-            "# 第二のトピック {IDH_SECOND}\n## 見出し\nソ表能の本文 \\[1\\] \\(a\\) \\\\ 1 < 2 & "
-            "\"q\"。\n# Zeta {IDH_ZETA}\n最後の本文。[目次](IDH_CONTENTS)\n\n") +
+        "\xEF\xBB\xBF; comment\r\ntitle:  ヘルプ ソ表能 ﾒﾆｭｰ ①～ & 1 \r\n"
+        "# 目次 {IDH_CONTENTS}\n概要です。\nword one\n; a comment inside a paragraph\ntwo\n\n"
+        "- [第二のトピック](IDH_SECOND)へ\n  続き\n- [alpha](IDH_ALPHA)\n"
+        "# 第二のトピック {IDH_SECOND}\n## 見出し\nソ表能の本文 \\[1\\] \\(a\\) \\\\ 1 < 2 & "
+        "\"q\"。\n# Zeta {IDH_ZETA}\n最後の本文。[目次](IDH_CONTENTS)\n\n" +
         longText + "\n\n前[" + longJump + "](IDH_ALPHA)後\n# alpha {IDH_ALPHA}\nｶﾀｶﾅ①～\n";
     // A jump cut at a record's end goes on in the next, other text is carried over after a
     // sentence. WinHelp 4 reads the charset; body 10 pt, heading 11 pt bold, title 14 pt bold
@@ -53,10 +52,9 @@ TEST(HelpFileTest, ShowsEveryTopicParagraphJumpAndIndexEntryInItsLook) {
             "WinHelp 1.33; title ヘルプ ソ表能 ﾒﾆｭｰ ①～ & 1; contents {IDH_CONTENTS}; "
             "macro BrowseButtons(); charset 128; blocks 5\nfont 0 20 000000\nfont 1 22 000000\n"
             "font 1 28 003380\n# 目次 {IDH_CONTENTS}\n2 4=10:目次\n0 4=6:概要です。word one two\n"
-            "0 4=3 16=40 64=-20:・[第二のトピック](IDH_SECOND)へ続き\n"
-            "0 4=3 16=40 64=-20:・[alpha](IDH_ALPHA)\n"
-            "# 第二のトピック {IDH_SECOND}\n2 4=10:第二のトピック\n1 2=10 4=4:見出し\n"
-            "0 4=6:ソ表能の本文 [1] (a) \\ 1 < 2 & \"q\"。\n"
+            "0 4=3 16=40 64=-20:・[第二のトピック](IDH_SECOND)へ続き\n0 4=3 16=40 64=-20:"
+            "・[alpha](IDH_ALPHA)\n# 第二のトピック {IDH_SECOND}\n2 4=10:第二のトピック\n"
+            "1 2=10 4=4:見出し\n0 4=6:ソ表能の本文 [1] (a) \\ 1 < 2 & \"q\"。\n"
             "# Zeta {IDH_ZETA}\n2 4=10:Zeta\n0 4=6:最後の本文。[目次](IDH_CONTENTS)\n0 4=6:" +
             longText + "\n0 4=6:前[" + longJump +
             "](IDH_ALPHA)後\n# alpha {IDH_ALPHA}\n2 4=10:alpha\n0 4=6:ｶﾀｶﾅ①～\n"
