@@ -90,9 +90,8 @@ TEST(TextRecordsTest, FillsEveryRecordAndCutsBetweenCharacters) {
         const std::vector<TopicRecord> records = buildTextRecords({{text, {}}}, {}, 0, max);
         std::string joined;
         for (const TopicRecord& record : records) {
-            // The text between the strings in front of the font command and of the end.
+            // Its text, after the font command's empty string; filled: a character more is too big.
             const std::string piece(reinterpret_cast<const char*>(&record.data2[1]));
-            // Filled: the one record that would hold one more character is too large.
             EXPECT_TRUE(record.size() <= max && piece.size() % 2 == 0 &&
                         (&record == &records.back() ||
                          buildTextRecords({{piece + "\x81\x81", {}}}, {}, 0)[0].size() > max))
