@@ -32,18 +32,16 @@ def main(exe, toolkit):
     enum = open(toolkit, encoding="utf-8").read().split("enum class MenuCommand")[1].split("}")[0]
     ids = {name: int(number) for name, number in re.findall(r"(\w+) = (\d+)", enum)}
     history = [(0, "", i) for i in range(ids["rirekimnuFirst"], ids["rirekimnuLast"] + 1)]
-    items, end = menu(menus, 4)
 
     def value(key):  # what follows a key of the version record, from the next 32-bit boundary
         at = record.index(key.encode("utf-16-le") + b"\0\0") + 2 * len(key) + 2
         return record[at + -at % 4:]
-    fixed = struct.unpack_from("<13I", value("VS_VERSION_INFO"))
     checks = {  # what was read, what is expected
-        "menu": ((items, menus[end:]),  # one menu: nothing after its end
+        "menu": (menu(menus, 4),  # one menu, which ends the data
                  ([(MF_POPUP, "ﾒﾆｭｰ", [(0, caption, ids[name]) for caption, name in COMMANDS] +
-                    [(0, "", 0), (MF_POPUP, "履歴", history)])], b"")),
+                    [(0, "", 0), (MF_POPUP, "履歴", history)])], len(menus))),
         # Signature, file and product version 1.0.0.6, 32-bit Windows, an application.
-        "fixed version": (fixed[:1] + fixed[2:6] + fixed[8:10],
+        "fixed version": (struct.unpack_from("<I4x4I8x2I", value("VS_VERSION_INFO")),
                           (0xFEEF04BD, 0x10000, 6, 0x10000, 6, 4, 1)),
         "texts": ({key: TEXT.match(value(key))[1].decode("utf-16-le") for key in STRINGS}, STRINGS),
         "translation": (value("Translation")[:4] if "041104b0".encode("utf-16-le") in record
