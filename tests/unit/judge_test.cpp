@@ -1,6 +1,5 @@
 // Judging from the menu icon, the history's three views (store, window list, submenu), new puzzle.
 #include <gmock/gmock.h>
-#include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstdint>
@@ -15,11 +14,6 @@ namespace {
 using testing::ElementsAre;
 using testing::ElementsAreArray;
 using testing::IsEmpty;
-
-// The cap is out of reach by play; the form's state is no const object, so this write is defined.
-void setGuessCount(Harness& h, std::int16_t count) {
-    const_cast<PuzzleState&>(h.state()).GuessCount = count;
-}
 
 void judge(Harness& h, const char* guess) {
     h.toolkit.window().guess = guess;
@@ -62,7 +56,8 @@ TEST(Judge, ShowsCountsAndRecordsAsTheRowSaysThenTheNextPressRestores) {
         SCOPED_TRACE(testing::Message() << row.guess << " after " << row.countBefore);
         Harness h;
         h.start("1234");
-        setGuessCount(h, row.countBefore);
+        // The cap is out of reach by play; the form's state is no const object: a defined write.
+        const_cast<PuzzleState&>(h.state()).GuessCount = row.countBefore;
         h.random.queueSecret("9876");
         judge(h, row.guess);
         EXPECT_EQ(h.toolkit.trayPicture(), row.picture);
