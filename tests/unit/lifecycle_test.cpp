@@ -1,6 +1,5 @@
 // Start-up, a second copy, quitting, a tray created anew or late.
 #include <gmock/gmock.h>
-#include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
@@ -44,22 +43,8 @@ TEST(StartUp, ASecondCopySaysSoAndEndsWithoutTouchingTheTray) {
     }
 }
 
-// An id outside 1..5 is no slot: its picture is remembered nowhere (the fake shell refuses it).
-// The test build checks every array index, so a picture stored out of range stops it.
-TEST(TraySlots, RemembersPicturesForTheFiveSlotsOnly) {
-    FakeToolkit toolkit;
-    IgnoredMessages sink;
-    HeldMessages held(sink);
-    TraySlots tray(toolkit, held);
-    for (const int slot : {0, 6}) {
-        EXPECT_THROW(tray.addTrayIcon(slot, fakeTextBoxHandle(1), IconHolder::PictureSW),
-                     std::logic_error);
-        EXPECT_EQ(tray.shownImage(slot), std::nullopt) << slot;
-    }
-}
-
 // Every way of quitting, also from inside start-up, a hold, a verdict or a menu, ends with the
-// five deletes in slot order (with the images the slots started with) and nothing after them.
+// five deletes in slot order (with the images the slots started with), nothing between or after.
 TEST(Quit, RemovesTheFiveIconsInSlotOrderAndEndsAtOnce) {
     const Event press = Event::mouse(2, kLeftButtonDown);
     const Event quit = Event::menu(MenuCommand::mnuEnd);
@@ -82,6 +67,7 @@ TEST(Quit, RemovesTheFiveIconsInSlotOrderAndEndsAtOnce) {
         // In an inner hold, which ends the outer one too.
         {{{kInDoEvents, 1, Event::mouse(3, kLeftButtonDown)}, {kInDoEvents, 3, quit}}, {press}, 1},
         {{{kInRequest, 5 + 2, quit}}, {kJudge}, 4},        // inside a verdict's request: after it
+        {{{kInRequest, 5 + 1, press}}, {quit}, 0},         // a press inside a delete
         {{{kInRequest, 3, Event::windowClose()}}, {}, 0},  // while the icons are added: after
     };
     for (const auto& way : kWays) {
