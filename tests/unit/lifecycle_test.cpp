@@ -120,25 +120,29 @@ TEST(Quit, AnUnloadCannotBeCancelledAndLeavesTheEndingToTheQuitCommands) {
 
 // A new tray gets each icon back as it was, a verdict included; a surviving one is shown again.
 // Both in the frame of the small-icon size in force (a change of scaling also makes a new tray).
+// A judging pressed meanwhile waits: the picture read for slot 1 is not put over its verdict.
 TEST(TaskbarCreated, PutsBackWhatTheIconsShowed) {
     const struct {
-        bool judged;
-        int lost;  // 0: the whole tray was re-created, else the one icon that was lost
+        int judged;  // 1: before the new tray, 2: pressed inside the first of its requests
+        int lost;    // 0: the whole tray was re-created, else the one icon that was lost
         int smallIconSize;
         const char* requests;
         const char* picture;
-    } kCases[] = {{false, 0, 16, "aaaaa", "1235@"},
-                  {true, 0, 24, "aaaaa", "1S2B@"},
-                  {true, 3, 20, "amamaamam", "1S2B@"},
-                  {false, 2, 32, "amaamamam", "1235@"}};
+    } kCases[] = {{0, 0, 16, "aaaaa", "1235@"},
+                  {1, 0, 24, "aaaaa", "1S2B@"},
+                  {1, 3, 20, "amamaamam", "1S2B@"},
+                  {0, 2, 32, "amaamamam", "1235@"},
+                  {2, 3, 16, "amamaamammmmm", "1S2B@"}};
     for (const auto& c : kCases) {
         Harness h;
         h.start("5139");
         h.clickUp(4);
-        if (c.judged)
+        if (c.judged == 1)
             h.judge();
         if (c.lost > 0)
             h.toolkit.loseTrayIcon(c.lost);
+        if (c.judged == 2)
+            h.toolkit.insideTrayRequest(1, kJudge);
         h.toolkit.setSmallIconSize(c.smallIconSize);
         const std::size_t mark = h.toolkit.mark();
         h.toolkit.deliver(Event::taskbarCreated(c.lost == 0));

@@ -2,7 +2,6 @@
 #include <gtest/gtest.h>
 
 #include <string>
-#include <vector>
 
 #include "core/reading_order.h"
 #include "tests/unit/harness.h"

@@ -162,18 +162,6 @@ TEST(MessageOrder, ADoubleClickWaitingBehindAMenuPressKeepsTheMenuShut) {
     EXPECT_EQ(seen(h), "1S1B@ 1234 0 verdict");
 }
 
-// A judging pressed while the icons are being put back waits for them: the picture read for
-// slot 1 before its add is not put over the verdict.
-TEST(MessageOrder, APressWhileTheIconsArePutBackWaitsForThem) {
-    Harness h;
-    h.start("5139");
-    h.toolkit.window().guess = "9634";
-    h.clickUp(1);  // 0634 on show
-    h.toolkit.insideTrayRequest(1, kJudge);
-    h.toolkit.deliver(Event::taskbarCreated(false));
-    EXPECT_EQ(seen(h), "1S0B@ 0634 700 verdict");
-}
-
 // A judging that waits behind a right double-click (after a drag, so the press ranks the icons
 // first) runs before the answer box opens, and at once after one on a digit icon (a no-op).
 TEST(MessageOrder, WhatWaitsRunsBeforeTheAnswerBoxAndAfterAPressThatDoesNothing) {
