@@ -2,9 +2,6 @@
 #include <gmock/gmock.h>
 
 #include <algorithm>
-#include <cstdint>
-#include <string>
-#include <vector>
 
 #include "tests/unit/harness.h"
 

@@ -1,9 +1,6 @@
 // Start-up, a second copy, quitting, a tray created anew or late.
 #include <gmock/gmock.h>
 
-#include <string>
-#include <vector>
-
 #include "tests/unit/harness.h"
 
 namespace quor6::fake {

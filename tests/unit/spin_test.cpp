@@ -2,9 +2,6 @@
 // tray's messages: none overtakes one that still waits, wherever it waits.
 #include <gmock/gmock.h>
 
-#include <string>
-#include <vector>
-
 #include "tests/unit/harness.h"
 #include "tray/digit_spinner.h"
 
