@@ -67,6 +67,7 @@ TEST(Spin, WhatArrivesDuringAHoldIsHandledInsideIt) {
     const struct {
         std::vector<Arrival> arrivals;
         const char* expected;
+        const char* dragTo = nullptr;  // where the icons stand from the second doEvents on
     } kCases[] = {
         {{{kInDoEvents, 2, kRelease}}, "1334@ 1334 700"},  // a release after the pause
         {{{kAtTime, 6300, Event::mouse(1, kLeftButtonUp)}}, "1134@ 1134 6300"},  // 9 to 0
@@ -87,11 +88,17 @@ TEST(Spin, WhatArrivesDuringAHoldIsHandledInsideIt) {
         {{{kInRequest, 1, kJudge}, {kInDoEvents, 2, kRelease}}, "_NG_@ 1334 700 verdict"},
         // A press there waits out the pause: its own steps come 700 ms later.
         {{{kInRequest, 1, kPress3}, {kAtTime, 1400, kRelease}}, "1344@ 1344 1400"},
+        // A press after a drag ranks the icons anew: the hold keeps its position, now on slot 1.
+        {{{kInDoEvents, 2, Event::mouse(1, kRightButtonDoubleClick)}, {kAtTime, 1400, kRelease}},
+         "4134@ 1434 1400",
+         "21345"},
     };
     for (const auto& c : kCases) {
         Harness h;
         h.start("5139");
         h.random.queueSecret("2468");
+        if (c.dragTo)
+            h.toolkit.onDoEvents(2, {"drag", [&](frmQuor6&) { h.toolkit.placeIcons(c.dragTo); }});
         h.script(c.arrivals);
         h.mouse(2, kLeftButtonDown);
         EXPECT_EQ(seen(h), c.expected) << c.arrivals.front().event.name;
