@@ -20,10 +20,9 @@ void judge(Harness& h, const char* guess) {
 // The captions of the visible submenu entries, top first.
 std::vector<std::string> submenu(const Harness& h) {
     std::vector<std::string> captions;
-    for (const HistoryEntry& entry : h.toolkit.window().historyEntries) {
+    for (const HistoryEntry& entry : h.toolkit.window().historyEntries)
         if (entry.visible)
             captions.push_back(entry.caption);
-    }
     return captions;
 }
 

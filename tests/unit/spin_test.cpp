@@ -9,7 +9,6 @@ namespace quor6::fake {
 namespace {
 
 using testing::ElementsAre;
-using testing::IsEmpty;
 
 const Event kRelease = Event::mouse(2, kLeftButtonUp);
 const Event kPress3 = Event::mouse(3, kLeftButtonDown);
@@ -52,7 +51,7 @@ TEST(TraySlots, NothingIsSteppedShownOrRememberedOutsideTheSlots) {
         const std::size_t mark = h.toolkit.mark();
         spinDigit(SpinDirection::Up, outside, state, tray, h.toolkit, held);
         EXPECT_THAT(h.toolkit.trace({CallKind::SetGuessText, CallKind::ShellNotifyIcon}, mark),
-                    IsEmpty())
+                    testing::IsEmpty())
             << outside;
         if (outside == 5)
             continue;  // a slot, but no digit's
