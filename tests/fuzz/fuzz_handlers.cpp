@@ -1,11 +1,7 @@
 // libFuzzer target: any tray message, command and window event, also inside loops and requests.
 #include <algorithm>
-#include <cstddef>
-#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <string>
-#include <vector>
 
 #include "core/guess.h"
 #include "core/history_line.h"
@@ -71,8 +67,7 @@ void checkBetweenEvents(const fake::Harness& h, bool shellEverRefused) {
                 "history line", lines[i]);
     }
     require(shellEverRefused || h.toolkit.trayIconCount() == 5, "an icon went missing");
-    // Each digit icon shows what the program meant for the guess position of its rank on the
-    // screen, once the program has had the chance to read where the icons now stand.
+    // Each digit icon shows the position of its rank on screen, once the program could read it.
     const TraySlots& tray = h.form.tray();
     std::string screen = h.toolkit.screenOrder();
     screen.erase(std::remove(screen.begin(), screen.end(), '5'), screen.end());
@@ -174,8 +169,7 @@ void playStep(Run& run, ByteReader& in) {
     }
 }
 
-// The end of a run as a player would see it: the guess, the flags, the count, the history (the
-// submenu mirrors it, see checkGameState), each slot's picture, the windows and boxes opened.
+// The end of a run as a player sees it (the submenu mirrors the history, see checkGameState).
 std::string outcome(const fake::Harness& h) {
     const PuzzleState& state = h.state();
     const fake::WindowModel& window = h.toolkit.window();
@@ -202,8 +196,7 @@ std::string play(const std::uint8_t* data, std::size_t size, bool deliverAfterRe
     Run run;
     run.h.toolkit.setDoEventsLimit(20000);
     run.h.toolkit.setDeliverAfterRequests(deliverAfterRequests);
-    // The player lets go of the button at last, wherever the script leaves it held: after a
-    // few steps, so that a digit that goes on stepping by itself shows.
+    // A button the script leaves held is let go after a few steps: a digit stepping on shows.
     run.h.toolkit.setIdleEvent(fake::Event::mouse(1, kLeftButtonUp), 4);
     run.h.start();
     run.h.toolkit.setObserver([&run] { checkGameState(run.h); });

@@ -1,12 +1,6 @@
 // Tray mouse dispatch and the hosts' callback filter, the tray menu, its commands, the answer box,
 // the version box, the history window, the OK button, centring the window and the help viewer.
 #include <gmock/gmock.h>
-#include <gtest/gtest.h>
-
-#include <array>
-#include <optional>
-#include <string>
-#include <vector>
 
 #include "tests/unit/harness.h"
 

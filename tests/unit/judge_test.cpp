@@ -1,11 +1,7 @@
 // Judging from the menu icon, the history's three views (store, window list, submenu), new puzzle.
 #include <gmock/gmock.h>
-#include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdint>
-#include <string>
-#include <vector>
 
 #include "tests/unit/harness.h"
 
@@ -16,11 +12,6 @@ using testing::ElementsAre;
 using testing::ElementsAreArray;
 using testing::IsEmpty;
 
-// The cap is out of reach by play; the form's state is no const object, so this write is defined.
-void setGuessCount(Harness& h, std::int16_t count) {
-    const_cast<PuzzleState&>(h.state()).GuessCount = count;
-}
-
 void judge(Harness& h, const char* guess) {
     h.toolkit.window().guess = guess;
     h.judge();
@@ -29,10 +20,9 @@ void judge(Harness& h, const char* guess) {
 // The captions of the visible submenu entries, top first.
 std::vector<std::string> submenu(const Harness& h) {
     std::vector<std::string> captions;
-    for (const HistoryEntry& entry : h.toolkit.window().historyEntries) {
+    for (const HistoryEntry& entry : h.toolkit.window().historyEntries)
         if (entry.visible)
             captions.push_back(entry.caption);
-    }
     return captions;
 }
 
@@ -62,7 +52,8 @@ TEST(Judge, ShowsCountsAndRecordsAsTheRowSaysThenTheNextPressRestores) {
         SCOPED_TRACE(testing::Message() << row.guess << " after " << row.countBefore);
         Harness h;
         h.start("1234");
-        setGuessCount(h, row.countBefore);
+        // The cap is out of reach by play; the form's state is no const object: a defined write.
+        const_cast<PuzzleState&>(h.state()).GuessCount = row.countBefore;
         h.random.queueSecret("9876");
         judge(h, row.guess);
         EXPECT_EQ(h.toolkit.trayPicture(), row.picture);

@@ -1,9 +1,5 @@
 // Start-up, a second copy, quitting, a tray created anew or late.
 #include <gmock/gmock.h>
-#include <gtest/gtest.h>
-
-#include <string>
-#include <vector>
 
 #include "tests/unit/harness.h"
 
@@ -44,22 +40,8 @@ TEST(StartUp, ASecondCopySaysSoAndEndsWithoutTouchingTheTray) {
     }
 }
 
-// An id outside 1..5 is no slot: its picture is remembered nowhere (the fake shell refuses it).
-// The test build checks every array index, so a picture stored out of range stops it.
-TEST(TraySlots, RemembersPicturesForTheFiveSlotsOnly) {
-    FakeToolkit toolkit;
-    IgnoredMessages sink;
-    HeldMessages held(sink);
-    TraySlots tray(toolkit, held);
-    for (const int slot : {0, 6}) {
-        EXPECT_THROW(tray.addTrayIcon(slot, fakeTextBoxHandle(1), IconHolder::PictureSW),
-                     std::logic_error);
-        EXPECT_EQ(tray.shownImage(slot), std::nullopt) << slot;
-    }
-}
-
 // Every way of quitting, also from inside start-up, a hold, a verdict or a menu, ends with the
-// five deletes in slot order (with the images the slots started with) and nothing after them.
+// five deletes in slot order (with the images the slots started with), nothing between or after.
 TEST(Quit, RemovesTheFiveIconsInSlotOrderAndEndsAtOnce) {
     const Event press = Event::mouse(2, kLeftButtonDown);
     const Event quit = Event::menu(MenuCommand::mnuEnd);
@@ -82,6 +64,7 @@ TEST(Quit, RemovesTheFiveIconsInSlotOrderAndEndsAtOnce) {
         // In an inner hold, which ends the outer one too.
         {{{kInDoEvents, 1, Event::mouse(3, kLeftButtonDown)}, {kInDoEvents, 3, quit}}, {press}, 1},
         {{{kInRequest, 5 + 2, quit}}, {kJudge}, 4},        // inside a verdict's request: after it
+        {{{kInRequest, 5 + 1, press}}, {quit}, 0},         // a press inside a delete
         {{{kInRequest, 3, Event::windowClose()}}, {}, 0},  // while the icons are added: after
     };
     for (const auto& way : kWays) {
@@ -134,25 +117,29 @@ TEST(Quit, AnUnloadCannotBeCancelledAndLeavesTheEndingToTheQuitCommands) {
 
 // A new tray gets each icon back as it was, a verdict included; a surviving one is shown again.
 // Both in the frame of the small-icon size in force (a change of scaling also makes a new tray).
+// A judging pressed meanwhile waits: the picture read for slot 1 is not put over its verdict.
 TEST(TaskbarCreated, PutsBackWhatTheIconsShowed) {
     const struct {
-        bool judged;
-        int lost;  // 0: the whole tray was re-created, else the one icon that was lost
+        int judged;  // 1: before the new tray, 2: pressed inside the first of its requests
+        int lost;    // 0: the whole tray was re-created, else the one icon that was lost
         int smallIconSize;
         const char* requests;
         const char* picture;
-    } kCases[] = {{false, 0, 16, "aaaaa", "1235@"},
-                  {true, 0, 24, "aaaaa", "1S2B@"},
-                  {true, 3, 20, "amamaamam", "1S2B@"},
-                  {false, 2, 32, "amaamamam", "1235@"}};
+    } kCases[] = {{0, 0, 16, "aaaaa", "1235@"},
+                  {1, 0, 24, "aaaaa", "1S2B@"},
+                  {1, 3, 20, "amamaamam", "1S2B@"},
+                  {0, 2, 32, "amaamamam", "1235@"},
+                  {2, 3, 16, "amamaamammmmm", "1S2B@"}};
     for (const auto& c : kCases) {
         Harness h;
         h.start("5139");
         h.clickUp(4);
-        if (c.judged)
+        if (c.judged == 1)
             h.judge();
         if (c.lost > 0)
             h.toolkit.loseTrayIcon(c.lost);
+        if (c.judged == 2)
+            h.toolkit.insideTrayRequest(1, kJudge);
         h.toolkit.setSmallIconSize(c.smallIconSize);
         const std::size_t mark = h.toolkit.mark();
         h.toolkit.deliver(Event::taskbarCreated(c.lost == 0));

@@ -1,9 +1,6 @@
 // The digit icons ranked by where the shell shows them, and the guess read left to right there.
 #include <gtest/gtest.h>
 
-#include <string>
-#include <vector>
-
 #include "core/reading_order.h"
 #include "tests/unit/harness.h"
 
@@ -123,18 +120,6 @@ TEST(ScreenOrder, TheGuessVerdictsAndStepsFollowWhereTheIconsStandAfterEveryDrag
         EXPECT_EQ(h.toolkit.screenPicture() + " " + std::string(h.guess()), c.screen)
             << c.press.name;
     }
-}
-
-// A stepping loop keeps its position when a press inside it ranks the icons anew.
-TEST(ScreenOrder, AHoldKeepsItsPositionWhenAPressInsideRanksTheIcons) {
-    Harness h;
-    h.toolkit.placeIcons("54321");
-    h.start("5139");
-    h.script({{kInDoEvents, 2, {"drag", [&h](frmQuor6&) { h.toolkit.placeIcons("51234"); }}},
-              {kInDoEvents, 2, Event::mouse(2, kRightButtonDoubleClick)},
-              {kAtTime, 1400, Event::mouse(4, kRightButtonUp)}});
-    h.mouse(4, kRightButtonDown);  // the first digit, held for two steps down
-    EXPECT_EQ(h.toolkit.screenPicture() + std::string(h.guess()), "@92349234");
 }
 
 }  // namespace

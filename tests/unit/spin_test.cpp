@@ -1,10 +1,6 @@
 // The stepping loop on the virtual clock, what arrives inside it, and the one order of the
 // tray's messages: none overtakes one that still waits, wherever it waits.
 #include <gmock/gmock.h>
-#include <gtest/gtest.h>
-
-#include <string>
-#include <vector>
 
 #include "tests/unit/harness.h"
 #include "tray/digit_spinner.h"
@@ -13,7 +9,6 @@ namespace quor6::fake {
 namespace {
 
 using testing::ElementsAre;
-using testing::IsEmpty;
 
 const Event kRelease = Event::mouse(2, kLeftButtonUp);
 const Event kPress3 = Event::mouse(3, kLeftButtonDown);
@@ -30,7 +25,7 @@ std::string seen(const Harness& h) {
 TEST(Spin, AHoldStepsEverySevenHundredMillisecondsUntilTheRelease) {
     Harness h;
     h.start();
-    h.toolkit.atTime(1500, kRelease);
+    h.toolkit.atTime(800, kRelease);
     const std::size_t mark = h.toolkit.mark();
     h.mouse(2, kLeftButtonDown);
     EXPECT_THAT(h.toolkit.trace({CallKind::SetGuessText, CallKind::DoEvents, CallKind::Deliver,
@@ -39,27 +34,30 @@ TEST(Spin, AHoldStepsEverySevenHundredMillisecondsUntilTheRelease) {
                 ElementsAre("setGuessText 1334", "doEvents", "tray modify 2 PictureNum3",
                             "sleep 700", "doEvents",  //
                             "setGuessText 1434", "doEvents", "tray modify 2 PictureNum4",
-                            "sleep 700", "doEvents",  //
-                            "setGuessText 1534", "doEvents", "tray modify 2 PictureNum5",
                             "sleep 700", "doEvents", "deliver mouse 2 0x202"));
 }
 
-// Slots 1..4 hold the digits: another position steps nothing and shows nothing.
-TEST(Spin, OnlyPositionsOneToFourHaveADigitToStep) {
+// Slots 1..5 hold the pictures and positions 1..4 the digits: outside them nothing is stepped,
+// shown or remembered (the fake shell refuses the id; the test build checks every array index).
+TEST(TraySlots, NothingIsSteppedShownOrRememberedOutsideTheSlots) {
+    Harness h;
     IgnoredMessages sink;
-    for (const int position : {0, 5}) {
-        Harness h;
-        h.start();
-        PuzzleState state = h.state();
+    HeldMessages held(sink);
+    TraySlots tray(h.toolkit, held);
+    PuzzleState state;
+    for (const int outside : {0, 5, 6}) {
         state.SpinHold = kTrue;
         h.toolkit.onDoEvents(1, Event{"release", [&state](frmQuor6&) { state.SpinHold = kFalse; }});
-        HeldMessages held(sink);
-        TraySlots tray(h.toolkit, held);
         const std::size_t mark = h.toolkit.mark();
-        spinDigit(SpinDirection::Up, position, state, tray, h.toolkit, held);
+        spinDigit(SpinDirection::Up, outside, state, tray, h.toolkit, held);
         EXPECT_THAT(h.toolkit.trace({CallKind::SetGuessText, CallKind::ShellNotifyIcon}, mark),
-                    IsEmpty())
-            << position;
+                    testing::IsEmpty())
+            << outside;
+        if (outside == 5)
+            continue;  // a slot, but no digit's
+        EXPECT_THROW(tray.addTrayIcon(outside, fakeTextBoxHandle(1), IconHolder::PictureSW),
+                     std::logic_error);
+        EXPECT_EQ(tray.shownImage(outside), std::nullopt) << outside;
     }
 }
 
@@ -68,6 +66,7 @@ TEST(Spin, WhatArrivesDuringAHoldIsHandledInsideIt) {
     const struct {
         std::vector<Arrival> arrivals;
         const char* expected;
+        const char* dragTo = nullptr;  // where the icons stand from the second doEvents on
     } kCases[] = {
         {{{kInDoEvents, 2, kRelease}}, "1334@ 1334 700"},  // a release after the pause
         {{{kAtTime, 6300, Event::mouse(1, kLeftButtonUp)}}, "1134@ 1134 6300"},  // 9 to 0
@@ -88,11 +87,17 @@ TEST(Spin, WhatArrivesDuringAHoldIsHandledInsideIt) {
         {{{kInRequest, 1, kJudge}, {kInDoEvents, 2, kRelease}}, "_NG_@ 1334 700 verdict"},
         // A press there waits out the pause: its own steps come 700 ms later.
         {{{kInRequest, 1, kPress3}, {kAtTime, 1400, kRelease}}, "1344@ 1344 1400"},
+        // A press after a drag ranks the icons anew: the hold keeps its position, now on slot 1.
+        {{{kInDoEvents, 2, Event::mouse(1, kRightButtonDoubleClick)}, {kAtTime, 1400, kRelease}},
+         "4134@ 1434 1400",
+         "21345"},
     };
     for (const auto& c : kCases) {
         Harness h;
         h.start("5139");
         h.random.queueSecret("2468");
+        if (c.dragTo)
+            h.toolkit.onDoEvents(2, {"drag", [&](frmQuor6&) { h.toolkit.placeIcons(c.dragTo); }});
         h.script(c.arrivals);
         h.mouse(2, kLeftButtonDown);
         EXPECT_EQ(seen(h), c.expected) << c.arrivals.front().event.name;
@@ -160,18 +165,6 @@ TEST(MessageOrder, ADoubleClickWaitingBehindAMenuPressKeepsTheMenuShut) {
     EXPECT_EQ(seen(h), "1S1B@ 1234 0 verdict");
 }
 
-// A judging pressed while the icons are being put back waits for them: the picture read for
-// slot 1 before its add is not put over the verdict.
-TEST(MessageOrder, APressWhileTheIconsArePutBackWaitsForThem) {
-    Harness h;
-    h.start("5139");
-    h.toolkit.window().guess = "9634";
-    h.clickUp(1);  // 0634 on show
-    h.toolkit.insideTrayRequest(1, kJudge);
-    h.toolkit.deliver(Event::taskbarCreated(false));
-    EXPECT_EQ(seen(h), "1S0B@ 0634 700 verdict");
-}
-
 // A judging that waits behind a right double-click (after a drag, so the press ranks the icons
 // first) runs before the answer box opens, and at once after one on a digit icon (a no-op).
 TEST(MessageOrder, WhatWaitsRunsBeforeTheAnswerBoxAndAfterAPressThatDoesNothing) {
@@ -187,18 +180,6 @@ TEST(MessageOrder, WhatWaitsRunsBeforeTheAnswerBoxAndAfterAPressThatDoesNothing)
         EXPECT_EQ(calls.empty() ? "" : calls.back(),
                   slot == 5 ? "messageBox 5139" : "tray modify 1 PictureB");
     }
-}
-
-// Once quitting has begun nothing runs: a press inside the first delete neither steps nor pauses.
-TEST(MessageOrder, NothingRunsOnceQuittingHasBegun) {
-    Harness h;
-    h.start();
-    h.toolkit.insideTrayRequest(1, Event::mouse(2, kLeftButtonDown));
-    const std::size_t mark = h.toolkit.mark();
-    EXPECT_THROW(h.form.mnuEnd_Click(), ProcessEnded);
-    EXPECT_EQ(
-        h.toolkit.trace({CallKind::ShellNotifyIcon, CallKind::SleepMilliseconds}, mark).size(), 5u);
-    EXPECT_EQ(seen(h), "----- 1234 0");
 }
 
 }  // namespace
