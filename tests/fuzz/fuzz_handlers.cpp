@@ -1,7 +1,11 @@
 // libFuzzer target: any tray message, command and window event, also inside loops and requests.
 #include <algorithm>
+#include <cstddef>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <string>
+#include <vector>
 
 #include "core/guess.h"
 #include "core/history_line.h"

@@ -2,6 +2,11 @@
 // the version box, the history window, the OK button, centring the window and the help viewer.
 #include <gmock/gmock.h>
 
+#include <array>
+#include <optional>
+#include <string>
+#include <vector>
+
 #include "tests/unit/harness.h"
 
 namespace quor6::fake {

@@ -2,6 +2,9 @@
 #include <gmock/gmock.h>
 
 #include <algorithm>
+#include <cstdint>
+#include <string>
+#include <vector>
 
 #include "tests/unit/harness.h"
 

@@ -1,6 +1,9 @@
 // Start-up, a second copy, quitting, a tray created anew or late.
 #include <gmock/gmock.h>
 
+#include <string>
+#include <vector>
+
 #include "tests/unit/harness.h"
 
 namespace quor6::fake {

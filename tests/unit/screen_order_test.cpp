@@ -1,6 +1,8 @@
 // The digit icons ranked by where the shell shows them, and the guess read left to right there.
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "core/reading_order.h"
 #include "tests/unit/harness.h"
 

@@ -2,6 +2,9 @@
 // tray's messages: none overtakes one that still waits, wherever it waits.
 #include <gmock/gmock.h>
 
+#include <string>
+#include <vector>
+
 #include "tests/unit/harness.h"
 #include "tray/digit_spinner.h"
 
