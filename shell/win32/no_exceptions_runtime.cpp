@@ -2,15 +2,37 @@
 // and exhausted memory by calling the functions below, whose library versions throw: linking
 // those would pull in the exception classes, their strings and the unwinder (tens of KB).
 // Here every such report ends the program with a message instead, which is what an escaping
-// exception would have done.
+// exception would have done, after taking the program's icons out of the tray.
 #include <windows.h>
+
+#include <shellapi.h>
 
 #include <cstddef>
 #include <new>
 
 namespace {
 
+// Each icon is held by one of this thread's windows (an edit box of the hidden form) under an
+// id of 1 to 5. A request for a pair the shell does not hold just fails.
+BOOL CALLBACK removeTrayIcons(HWND window, LPARAM) {
+    NOTIFYICONDATAA data{};
+    data.cbSize = NOTIFYICONDATAA_V1_SIZE;
+    data.hWnd = window;
+    for (data.uID = 1; data.uID <= 5; ++data.uID)
+        ::Shell_NotifyIconA(NIM_DELETE, &data);
+    return TRUE;
+}
+
+BOOL CALLBACK removeTrayIconsOfWindowAndChildren(HWND window, LPARAM) {
+    removeTrayIcons(window, 0);
+    ::EnumChildWindows(window, removeTrayIcons, 0);
+    return TRUE;
+}
+
+// The shell would keep the icons of an ended process until the pointer passes over them, and
+// the box below would leave them answering presses meanwhile: they go first.
 [[noreturn]] void endProgram() {
+    ::EnumThreadWindows(::GetCurrentThreadId(), removeTrayIconsOfWindowAndChildren, 0);
     ::FatalAppExitW(0, L"quor6: メモリが不足しているか内部エラーが起きたため、終了します。");
     ::ExitProcess(3);
 }
