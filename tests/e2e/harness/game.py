@@ -1,7 +1,9 @@
 """Every end-to-end test's base: a fresh session with the game in it, and a player's moves."""
 
+import re
 import subprocess
 import unittest
+from pathlib import Path
 from typing import List, Optional, Tuple
 
 from .config import Config
@@ -9,7 +11,7 @@ from .player import LEFT, RIGHT
 from .polling import DEFAULT_TIMEOUT, wait_until
 from .probe import ProbeResult
 from .session import GameSession
-from .tray import TrayWindow
+from .tray import TrayWindow, parse_icon_frames
 
 START_TRAY = ("1", "2", "3", "4", "sphere")
 NG_TRAY = ("blank", "N", "G", "blank", "sphere")
@@ -19,6 +21,11 @@ MENU_SLOT, RIGHT_DOUBLE_CLICK = 5, 0x206
 MENU_ROWS = ("問題のリセット", "履歴の表示", "Helpの表示", "Version情報", "終了", "履歴")
 HISTORY_LIST, OK_BUTTON, QUIT_BUTTON = 2002, 3001, 3002  # the window's controls by id
 TITLE_LABEL, VERSION_LABEL, CREDIT_LABEL, PICTURE = 4001, 4002, 4003, 4010
+RESOURCES = (Path(__file__).resolve().parents[3] / "resources" / "quor6.rc").read_text("utf-8")
+VERSION_BOX = {TITLE_LABEL: "QUOR6", VERSION_LABEL: "Version 1.06", OK_BUTTON: "OK",
+               QUIT_BUTTON: "終了",
+               CREDIT_LABEL: re.search(r'IDS_CREDIT_LABEL\s+"([^"]*)"', RESOURCES).group(1)}
+YELLOW = (255, 255, 0)  # the question mark of the program icon
 KEYS = {"Tab": 0x09, "Return": 0x0D, "Escape": 0x1B, "space": 0x20}  # "+Tab": with Shift
 
 
@@ -175,3 +182,23 @@ class GameCase(unittest.TestCase):
         """Centred on the 1024 x 768 screen (each half rounded its own way: 1 px leeway)."""
         return wait_until(self.session.state, lambda seen: max(
             abs(a - b) for a, b in zip(centre(rect_of(seen)), (512, 384))) <= 1, "centred")
+
+    def wait_picture(self, state, covered: bool) -> None:
+        """The program icon (its colours only) and the labels; or the history list over them."""
+        colours = set(parse_icon_frames((self.config.icons / "program.txt").read_text())[32])
+        dark = lambda label: sum(max(pixel) < 100 for pixel in self.session.tray.pixels(
+            rect_of(state, label)))
+        wait_until(lambda: (set(self.session.tray.pixels(rect_of(state, PICTURE))),
+                            [dark(label) for label in (TITLE_LABEL, VERSION_LABEL, CREDIT_LABEL)]),
+                   lambda seen: (YELLOW not in seen[0] and seen[1][1:] == [0, 0]) if covered
+                   else (YELLOW in seen[0] <= colours and min(seen[1]) >= 10),
+                   "the history list over the labels" if covered else "the icon and labels")
+
+    def show_version_box(self, focus: int = QUIT_BUTTON):  # 終了 first, also after the list
+        self.choose("Version情報")
+        state = self.wait_window(list_shown=False)
+        self.assertEqual({key: state.values.get(f"text.{key}") for key in VERSION_BOX},
+                         VERSION_BOX)
+        self.assertEqual(state.values["title"], MAIN_TITLE)
+        self.wait_picture(state, covered=False)
+        self.wait_focus(focus)

@@ -1,45 +1,14 @@
 """The window as a player uses it, at 150 %: version box, history window, keys, minimized."""
 
-import re
-from pathlib import Path
-
-from harness.game import (CREDIT_LABEL, HISTORY_LIST, MAIN_TITLE, MENU_SLOT, OK_BUTTON,
-                          PICTURE, QUIT_BUTTON, RIGHT_DOUBLE_CLICK, TITLE_LABEL, VERSION_LABEL,
-                          GameCase, centre, rect_of, shown_ids, tray_of_guess)
+from harness.game import (HISTORY_LIST, MENU_SLOT, OK_BUTTON, PICTURE, QUIT_BUTTON,
+                          RIGHT_DOUBLE_CLICK, GameCase, centre, rect_of, shown_ids,
+                          tray_of_guess)
 from harness.player import LEFT, RIGHT
 from harness.polling import wait_stable, wait_until
-from harness.tray import parse_icon_frames
-
-RESOURCES = (Path(__file__).resolve().parents[3] / "resources" / "quor6.rc").read_text("utf-8")
-VERSION_BOX = {TITLE_LABEL: "QUOR6", VERSION_LABEL: "Version 1.06", OK_BUTTON: "OK",
-               QUIT_BUTTON: "終了",
-               CREDIT_LABEL: re.search(r'IDS_CREDIT_LABEL\s+"([^"]*)"', RESOURCES).group(1)}
-YELLOW = (255, 255, 0)  # the question mark of the program icon
-
 
 class WindowTest(GameCase):
     trace_tray = True  # the test ends by quitting: see assert_quit_cleanly
     dpi = 144  # 150 % scaling: 24 x 24 tray pictures, the window laid out for it
-
-    def wait_picture(self, state, covered: bool) -> None:
-        """The program icon (its colours only) and the labels; or the history list over them."""
-        colours = set(parse_icon_frames((self.config.icons / "program.txt").read_text())[32])
-        dark = lambda label: sum(max(pixel) < 100 for pixel in self.session.tray.pixels(
-            rect_of(state, label)))
-        wait_until(lambda: (set(self.session.tray.pixels(rect_of(state, PICTURE))),
-                            [dark(label) for label in (TITLE_LABEL, VERSION_LABEL, CREDIT_LABEL)]),
-                   lambda seen: (YELLOW not in seen[0] and seen[1][1:] == [0, 0]) if covered
-                   else (YELLOW in seen[0] <= colours and min(seen[1]) >= 10),
-                   "the history list over the labels" if covered else "the icon and labels")
-
-    def show_version_box(self):  # the focus on 終了, also from the history list
-        self.choose("Version情報")
-        state = self.wait_window(list_shown=False)
-        self.assertEqual({key: state.values.get(f"text.{key}") for key in VERSION_BOX},
-                         VERSION_BOX)
-        self.assertEqual(state.values["title"], MAIN_TITLE)
-        self.wait_picture(state, covered=False)
-        self.wait_focus(QUIT_BUTTON)
 
     def tab(self, *steps) -> None:
         for key, focus in steps:
