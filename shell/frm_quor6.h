@@ -103,8 +103,6 @@ class frmQuor6 final : private MessageSink {
     void quit();
     // Shows four pictures at guess positions 1..4, position 1 first.
     void showSlots(IconHolder slot1, IconHolder slot2, IconHolder slot3, IconHolder slot4);
-    // The digit icons ranked as they now stand on the screen, before a press acts on them.
-    void followScreenOrder();
     Handle32 host(int slot) const { return toolkit_.textBoxHandle(slot); }
 
     Toolkit& toolkit_;

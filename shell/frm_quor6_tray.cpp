@@ -22,15 +22,6 @@ bool isButtonPress(std::uint32_t message) {
 }
 }  // namespace
 
-void frmQuor6::followScreenOrder() {
-    // What the player pressed must be what acts: if they dragged the icons since, the guess or
-    // verdict goes onto them in their new order first. Messages that arrive meanwhile came after
-    // the press, so they wait until its action has begun.
-    heldMessages_.begin();
-    tray_.followScreenOrder();
-    heldMessages_.close();
-}
-
 void frmQuor6::handleMessage(const WindowMessage& message) {
     using Kind = WindowMessage::Kind;
     switch (message.kind) {
@@ -52,8 +43,11 @@ void frmQuor6::handleMessage(const WindowMessage& message) {
 }
 
 void frmQuor6::handleTrayPress(int slot, std::uint32_t message) {
+    // What the player pressed must be what acts: if they dragged the icons since, the guess or
+    // verdict goes onto them in their new order first. Messages the shell delivers meanwhile
+    // came after the press, so they wait until its action has begun.
     if (slot >= 1 && slot <= kSlotCount && isButtonPress(message))
-        followScreenOrder();
+        tray_.followScreenOrder();
     // A stepping loop keeps the position it started with, wherever its icon goes meanwhile.
     const int position = tray_.positionOfSlot(slot);
     actOnTrayPress(slot, position, message);

@@ -59,8 +59,10 @@ void TraySlots::followScreenOrder() {
     DigitIconPlaces places;
     for (int slot = 1; slot <= kDigitIcons; ++slot) {
         ScreenRect place;
-        if (toolkit_.trayIconPlace(toolkit_.textBoxHandle(slot), static_cast<std::uint32_t>(slot),
-                                   place) >= 0)
+        const Handle32 host = toolkit_.textBoxHandle(slot);
+        if (askShell([&] {
+                return toolkit_.trayIconPlace(host, static_cast<std::uint32_t>(slot), place);
+            }) >= 0)
             places[static_cast<std::size_t>(slot - 1)] = place;
     }
     const std::optional<std::array<int, kDigitIcons>> ranking = readingOrder(places);
@@ -100,10 +102,7 @@ bool TraySlots::request(std::uint32_t code, int slot, Handle32 host, IconHolder 
     // Should the shell run a handler of ours before it returns, that handler would rewrite the
     // shared record; it gets a copy, so this request goes out exactly as filled in here.
     const NotifyIconRecord outgoing = NotifyIconRecord_;
-    held_.begin();
-    const bool accepted = toolkit_.shellNotifyIcon(code, outgoing);
-    held_.close();
-    return accepted;
+    return askShell([&] { return toolkit_.shellNotifyIcon(code, outgoing); });
 }
 
 }  // namespace quor6

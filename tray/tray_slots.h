@@ -51,6 +51,15 @@ class TraySlots {
 
   private:
     bool request(std::uint32_t code, int slot, Handle32 host, IconHolder image);
+    // A call to the shell, during which the shell may deliver messages: they wait for the
+    // handler that made the call (or the program's next yield), as they would on Windows.
+    template <typename Call>
+    auto askShell(Call call) {
+        held_.begin();
+        const auto answer = call();
+        held_.close();
+        return answer;
+    }
     void centreForm();
 
     Toolkit& toolkit_;
