@@ -2,16 +2,9 @@
 
 #include <objbase.h>
 
+#include "shell/win32/module_procedure.h"
+
 namespace quor6::win32 {
-
-namespace {
-
-template <typename Function>
-Function ole32Call(HMODULE ole32, const char* name) {
-    return reinterpret_cast<Function>(reinterpret_cast<void*>(::GetProcAddress(ole32, name)));
-}
-
-}  // namespace
 
 void ComApartment::enter() {
     if (ole32_ != nullptr)
@@ -19,7 +12,7 @@ void ComApartment::enter() {
     ole32_ = ::LoadLibraryW(L"ole32.dll");
     if (ole32_ == nullptr)
         return;
-    const auto initialize = ole32Call<HRESULT(WINAPI*)(void*, DWORD)>(ole32_, "CoInitializeEx");
+    const auto initialize = procedure<HRESULT(WINAPI*)(void*, DWORD)>(ole32_, "CoInitializeEx");
     // S_FALSE too (COM was on already) is to be balanced by CoUninitialize.
     entered_ = initialize != nullptr &&
                SUCCEEDED(initialize(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE));
@@ -27,7 +20,7 @@ void ComApartment::enter() {
 
 ComApartment::~ComApartment() {
     if (entered_) {
-        if (const auto uninitialize = ole32Call<void(WINAPI*)()>(ole32_, "CoUninitialize"))
+        if (const auto uninitialize = procedure<void(WINAPI*)()>(ole32_, "CoUninitialize"))
             uninitialize();
     }
     if (ole32_ != nullptr)

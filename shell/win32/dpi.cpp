@@ -1,15 +1,14 @@
 #include "shell/win32/dpi.h"
 
+#include "shell/win32/module_procedure.h"
+
 namespace quor6::win32 {
 
 namespace {
 
 template <typename Function>
 Function user32Call(const char* name) {
-    HMODULE user32 = ::GetModuleHandleW(L"user32.dll");
-    return user32 != nullptr
-               ? reinterpret_cast<Function>(reinterpret_cast<void*>(::GetProcAddress(user32, name)))
-               : nullptr;
+    return procedure<Function>(::GetModuleHandleW(L"user32.dll"), name);
 }
 
 }  // namespace

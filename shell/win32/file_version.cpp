@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 
+#include "shell/win32/module_procedure.h"
 #include "shell/win32/scoped_handle.h"
 
 namespace quor6::win32 {
@@ -29,12 +30,6 @@ ScopedLibrary loadVersionLibrary() {
         return ScopedLibrary();
     std::char_traits<wchar_t>::copy(path + length, kName, kNameLength);
     return ScopedLibrary(::LoadLibraryW(path));
-}
-
-template <typename Function>
-Function procedure(HMODULE module, const char* name) {
-    // Through the generic function pointer type, which converts to any other without warning.
-    return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(::GetProcAddress(module, name)));
 }
 
 }  // namespace

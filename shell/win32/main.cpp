@@ -7,6 +7,7 @@
 #include "shell/frm_quor6.h"
 #include "shell/win32/control_ids.h"
 #include "shell/win32/form_events.h"
+#include "shell/win32/module_procedure.h"
 #include "shell/win32/win32_toolkit.h"
 
 namespace {
@@ -17,12 +18,8 @@ using quor6::MenuCommand;
 // executable or in the current directory is ever loaded. Looked up at run time because
 // older systems lack the call.
 void restrictDllSearch() {
-    using SetDefaultDllDirectoriesFn = BOOL(WINAPI*)(DWORD);
-    HMODULE kernel = ::GetModuleHandleW(L"kernel32.dll");
-    if (kernel == nullptr)
-        return;
-    const auto setDefault = reinterpret_cast<SetDefaultDllDirectoriesFn>(
-        reinterpret_cast<void*>(::GetProcAddress(kernel, "SetDefaultDllDirectories")));
+    const auto setDefault = quor6::win32::procedure<BOOL(WINAPI*)(DWORD)>(
+        ::GetModuleHandleW(L"kernel32.dll"), "SetDefaultDllDirectories");
     if (setDefault != nullptr)
         setDefault(LOAD_LIBRARY_SEARCH_SYSTEM32);
     ::SetDllDirectoryW(L"");

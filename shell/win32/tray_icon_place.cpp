@@ -2,17 +2,16 @@
 
 #include <shellapi.h>
 
+#include "shell/win32/module_procedure.h"
+
 namespace quor6::win32 {
 
 std::int32_t trayIconPlace(HWND host, UINT id, ScreenRect& place) {
     // Looked up rather than imported: the import table stays as it was, and a Windows before 7,
     // which lacks the call, still starts and plays with the icons in the order they were added.
     // shell32 is loaded already, for Shell_NotifyIconA.
-    const HMODULE shell = ::GetModuleHandleW(L"shell32.dll");
-    const auto getRect =
-        shell ? reinterpret_cast<decltype(&::Shell_NotifyIconGetRect)>(reinterpret_cast<void (*)()>(
-                    ::GetProcAddress(shell, "Shell_NotifyIconGetRect")))
-              : nullptr;
+    const auto getRect = procedure<decltype(&::Shell_NotifyIconGetRect)>(
+        ::GetModuleHandleW(L"shell32.dll"), "Shell_NotifyIconGetRect");
     if (!getRect)
         return E_NOTIMPL;
     NOTIFYICONIDENTIFIER icon{};
